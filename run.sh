@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds Orvalen, lays out its program folder beside the binary and opens it.
+# Without a display the window runs under Xvfb and a screenshot is saved.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh run
+
+build=build-release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVALEN_TESTS=OFF -DORVALEN_BENCH=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+prog=$PWD/$build/bin
+mkdir -p "$prog/data" "$prog/Reports" "$prog/Templates"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$prog/orvalen"
+fi
+
+demo=$PWD/demo
+mkdir -p "$demo"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+sleep 1
+DISPLAY=$display "$prog/orvalen" &
+app=$!
+sleep 3
+DISPLAY=$display import -window root "$demo/screenshot.png"
+kill $app 2>/dev/null || true
+wait $app 2>/dev/null || true
+echo "Screenshot: $demo/screenshot.png"

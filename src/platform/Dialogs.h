@@ -1,0 +1,43 @@
+#pragma once
+// The seam through which the program talks to the user in modal boxes:
+// notices, questions, error reports and the common file dialogs. The real
+// implementation uses Qt's dialogs; tests install a scripted one that answers
+// and records every call. Texts are bytes as everywhere else.
+#include <optional>
+#include <string>
+
+namespace orv {
+
+struct FileDialogRequest {
+    std::string title;            // empty: the platform's default title
+    std::string filter;           // "Results|*.rst" style, pairs separated by '|'
+    std::string defaultExtension; // without the dot; empty for none
+    std::string initialFolder;    // may be empty
+    std::string fileName;         // proposed file name, may be empty
+    bool confirmOverwrite = false;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // An information box with one OK button.
+    virtual void notice(const std::string& text) = 0;
+    // A confirmation box with OK and Cancel; true means OK.
+    virtual bool confirm(const std::string& text) = 0;
+    // An error box showing an error's text.
+    virtual void error(const std::string& text) = 0;
+    // The open and save dialogs; nullopt when the user cancels.
+    virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+    // The print dialog and the printer set-up dialog; false when cancelled.
+    virtual bool print() = 0;
+    virtual bool printSetup() = 0;
+
+    // The installed implementation. The program installs the Qt one at
+    // start; tests install their own. Not owned.
+    static Dialogs& current();
+    static void install(Dialogs* dialogs);
+};
+
+} // namespace orv

@@ -1,0 +1,15 @@
+// Entry point of the window tests: one QApplication for the whole program,
+// offscreen, in the C locale, then GoogleTest.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_ALL, "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
