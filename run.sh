@@ -6,6 +6,7 @@ cd "$(dirname "$0")"
 scripts/deps.sh run
 
 build=build-release
+export CCACHE_BASEDIR=$PWD CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVALEN_TESTS=OFF -DORVALEN_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)"
 

@@ -6,6 +6,7 @@ cd "$(dirname "$0")"
 scripts/deps.sh test
 
 build=${ORVALEN_TEST_BUILD:-build-test}
+export CCACHE_BASEDIR=$PWD CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALEN_SANITIZE=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
