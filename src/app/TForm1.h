@@ -4,6 +4,8 @@
 // (src/search/ui, src/parse/ui, src/verify/ui, ...); this header declares them
 // grouped by subsystem. Handlers stay short: the decisions are made by the
 // core library and the handlers wire them to the controls.
+#include "search/RunState.h"
+
 #include <QMainWindow>
 
 #include <string>
@@ -28,6 +30,9 @@ public:
     // ---- Master URL list and views (src/search) ----------------------------
 
     // ---- Search run (src/search) -------------------------------------------
+
+    // Flags and values shared by the runs and the handlers nested in a request.
+    orv::RunState run;
 
     // ---- Result-page parsing (src/parse) -----------------------------------
 
