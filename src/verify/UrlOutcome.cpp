@@ -1,0 +1,64 @@
+#include "verify/UrlOutcome.h"
+
+#include "verify/Criteria.h"
+
+namespace orv
+{
+
+UrlOutcome ClassifyUrlEnd(bool skipped, bool timedOut, std::string_view dataFile, bool aborted)
+{
+    if (timedOut)
+        return UrlOutcome::Timeout;
+    if (skipped)
+        return UrlOutcome::Skipped;
+    if (!dataFile.empty())
+        return UrlOutcome::Document;
+    return aborted ? UrlOutcome::AbortedNoDocument : UrlOutcome::SiteNotFound;
+}
+
+UrlOutcome AfterScan(std::string_view dataFileAfterScan)
+{
+    return dataFileAfterScan == kPageErrorMarker ? UrlOutcome::FileNotFound : UrlOutcome::Verified;
+}
+
+UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage)
+{
+    UrlOutcomeEffects e;
+    switch (outcome) {
+    case UrlOutcome::Skipped:
+        e.checkedDelta = 1;
+        break;
+    case UrlOutcome::Timeout:
+        e.status = "Timeout";
+        e.title = "Site Timed Out";
+        break;
+    case UrlOutcome::Document:
+    case UrlOutcome::Verified:
+        e.status = "Verified";
+        e.title = "Site Verified";
+        e.tick = true;
+        break;
+    case UrlOutcome::FileNotFound:
+        e.status = "File Not Found";
+        e.title = "File Not Found";
+        e.tick = true;
+        break;
+    case UrlOutcome::SiteNotFound:
+        e.status = "Site Not Found";
+        e.title = "Site Not Found";
+        e.tick = true;
+        break;
+    case UrlOutcome::AbortedNoDocument:
+        break;
+    }
+    // A page that arrived counts, whether or not it could be read back.
+    if (outcome == UrlOutcome::Document || outcome == UrlOutcome::Verified || outcome == UrlOutcome::FileNotFound) {
+        if (singlePage)
+            e.rawDelta = -1;
+        else
+            e.checkedDelta = 1;
+    }
+    return e;
+}
+
+} // namespace orv

@@ -1,0 +1,44 @@
+#pragma once
+// How one URL of a retrieval run ends, decided from the state the request
+// left behind: whether the row was skipped, the time-out and abort flags,
+// and the current data file name. The retrieval handlers apply the result
+// to the row, the counters and the application title.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orv
+{
+
+enum class UrlOutcome {
+    Skipped, // the row was ticked: nothing fetched, counted as checked
+    Timeout, // the countdown ran out: the partial page is thrown away, row stays unticked
+    Document, // a page arrived: it is scanned, and the outcome becomes Verified or FileNotFound
+    Verified, // the page was scanned (approved or not)
+    FileNotFound, // the page file could not be read back
+    SiteNotFound, // no document began (unknown host, refused, error status, empty body)
+    AbortedNoDocument, // aborted before a document began: the row keeps its text
+};
+
+// The outcome before the page scan. `dataFile` is the current data file name
+// (empty when no document began); `aborted` tells that the run was aborted
+// during this URL.
+UrlOutcome ClassifyUrlEnd(bool skipped, bool timedOut, std::string_view dataFile, bool aborted);
+
+// The outcome of a Document once the scan has run: FileNotFound when the
+// scan replaced the data file name by the error marker, else Verified.
+UrlOutcome AfterScan(std::string_view dataFileAfterScan);
+
+// What an outcome writes. `singlePage` is the "Scan Page" command, which
+// takes a verified URL off "Total Urls" instead of counting it as checked.
+struct UrlOutcomeEffects {
+    std::optional<std::string> status; // Status column text; nullopt: unchanged
+    bool tick = false; // tick the row (never untick)
+    std::optional<std::string> title; // application title; nullopt: unchanged
+    int checkedDelta = 0; // change of "Checked Urls"
+    int rawDelta = 0; // change of "Total Urls"
+};
+
+UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage);
+
+} // namespace orv
