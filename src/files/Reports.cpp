@@ -1,0 +1,56 @@
+#include "files/Reports.h"
+
+#include "core/Text.h"
+
+namespace orv
+{
+namespace
+{
+
+void append(Lines& out, const Lines& entries)
+{
+    out.insert(out.end(), entries.begin(), entries.end());
+}
+
+void htmlCriteriaBlock(Lines& out, const char* heading, const Lines& entries)
+{
+    out.emplace_back(heading);
+    out.emplace_back("<OL>");
+    append(out, entries);
+    out.emplace_back("</OL>");
+}
+
+} // namespace
+
+Lines htmlReport(const CriteriaSections& criteria, const Lines& approved)
+{
+    Lines out = { "<HTML>", "<head>", "<TITLE>ApprovedUrl</TITLE>", "<BODY>", "<H1>Orvalen\xA9 Results</H1>" };
+    htmlCriteriaBlock(out, "<H3> Primary Search Criteria</H3>", criteria.primary);
+    htmlCriteriaBlock(out, "<H3> Secondary Search Criteria</H3>", criteria.secondary);
+    htmlCriteriaBlock(out, "<H3> Exclusion Criteria</H3>", criteria.exclusion);
+    out.push_back("<B>Total Urls </B>" + IntToStr(static_cast<long long>(approved.size())) + "<BR>");
+    out.emplace_back("<OL>");
+    for (const std::string& url : approved)
+        out.push_back("<LI><A HREF=\"" + url + "\">" + url + "</A><BR>");
+    out.emplace_back("</OL>");
+    out.emplace_back("<H2><P><B>End Data</B></P></H2>");
+    out.emplace_back("</BODY>");
+    out.emplace_back("</HTML>");
+    return out;
+}
+
+Lines textReport(const CriteriaSections& criteria, const Lines& approved)
+{
+    Lines out = { "Orvalen Results", "", "Primary Search Criteria" };
+    append(out, criteria.primary);
+    out.emplace_back("Secondary Search Criteria");
+    append(out, criteria.secondary);
+    out.emplace_back("Exclusion Criteria");
+    append(out, criteria.exclusion);
+    out.push_back("Total Urls " + IntToStr(static_cast<long long>(approved.size())));
+    append(out, approved);
+    out.emplace_back("End Data");
+    return out;
+}
+
+} // namespace orv
