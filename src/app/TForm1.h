@@ -5,6 +5,7 @@
 // grouped by subsystem. Handlers stay short: the decisions are made by the
 // core library and the handlers wire them to the controls.
 #include "search/RunState.h"
+#include "verify/Criteria.h"
 
 #include <QMainWindow>
 
@@ -37,6 +38,12 @@ public:
     // ---- Result-page parsing (src/parse) -----------------------------------
 
     // ---- Criteria and retrieval (src/verify) -------------------------------
+
+    // The accepted criteria: the three word lists, the query text (Primary
+    // lines joined with "+") and its quote-escaped form. LoadTheLists, and
+    // New and Open of the files commands, replace them; editing the boxes
+    // alone does not.
+    orv::WordLists criteria;
 
     // ---- Files, export, printing, options (src/files) ---------------------
 
