@@ -1,0 +1,144 @@
+#include "support/EngineSim.h"
+
+#include "core/Lines.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <stdexcept>
+
+namespace orv::test
+{
+
+namespace
+{
+
+const char* const kEngineNames[] = {
+    "AltaVista",
+    "Infoseek",
+    "Excite",
+    "Yahoo",
+    "Netfind.Aol",
+    "Webcrawler",
+    "Snap",
+    "Magellan",
+    "PlanetSearch",
+    "Thunderstone",
+};
+
+} // namespace
+
+EngineSim::EngineSim()
+    : EngineSim(Options {})
+{
+}
+
+EngineSim::EngineSim(const Options& options)
+    : dir_(std::make_unique<QTemporaryDir>())
+    , process_(std::make_unique<QProcess>())
+{
+    if (!dir_->isValid())
+        throw std::runtime_error("enginesim: no temporary folder");
+    logPath_ = dir_->filePath("requests.log").toStdString();
+    QStringList args = { "--port", "0", "--seed", QString::number(options.seed), "--results-per-engine",
+        QString::number(options.resultsPerEngine), "--log", QString::fromStdString(logPath_), "--slow-ms",
+        QString::number(options.slowMs) };
+    if (!options.slow.empty())
+        args << "--slow" << QString::fromStdString(options.slow);
+    if (!options.faults)
+        args << "--no-faults";
+    process_->setProcessChannelMode(QProcess::SeparateChannels);
+    process_->start(QStringLiteral(ORVALEN_BIN_DIR "/enginesim"), args);
+
+    // Wait for the ready line, bounded, instead of sleeping.
+    const QDeadlineTimer deadline(10000);
+    QByteArray out;
+    while (!out.contains('\n') && !deadline.hasExpired() && process_->state() != QProcess::NotRunning)
+        if (process_->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            out += process_->readAllStandardOutput();
+    const QByteArray prefix = "enginesim ready port ";
+    const qsizetype at = out.indexOf(prefix);
+    if (at < 0) {
+        const QByteArray err = process_->readAllStandardError();
+        process_->kill();
+        process_->waitForFinished(5000);
+        throw std::runtime_error("enginesim did not start: " + err.toStdString());
+    }
+    port_ = out.mid(at + prefix.size()).trimmed().toInt();
+}
+
+EngineSim::~EngineSim()
+{
+    if (process_->state() != QProcess::NotRunning) {
+        process_->terminate();
+        if (!process_->waitForFinished(5000)) {
+            process_->kill();
+            process_->waitForFinished(5000);
+        }
+    }
+}
+
+std::string EngineSim::host() const
+{
+    return "127.0.0.1:" + std::to_string(port_);
+}
+
+std::string EngineSim::url(const std::string& path) const
+{
+    return "http://" + host() + path;
+}
+
+std::string EngineSim::enginesText() const
+{
+    std::string text;
+    for (const char* name : kEngineNames)
+        text += std::string(name) + "=" + host() + "\r\n";
+    return text;
+}
+
+void EngineSim::writeEnginesFile(const std::string& programFolder) const
+{
+    SaveFileBytes(programFolder + "engines.txt", enginesText());
+}
+
+std::vector<SimRequest> EngineSim::requests() const
+{
+    std::vector<SimRequest> out;
+    if (!FileExists(logPath_))
+        return out;
+    // Split at LF only: a target may end in blanks, which must survive.
+    const std::string text = LoadFileBytes(logPath_);
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.rfind("  link ", 0) == 0) {
+            if (!out.empty())
+                out.back().links.push_back(line.substr(7));
+            continue;
+        }
+        // "<status> <what> <method> <target>"
+        const size_t s1 = line.find(' ');
+        const size_t s2 = s1 == std::string::npos ? s1 : line.find(' ', s1 + 1);
+        const size_t s3 = s2 == std::string::npos ? s2 : line.find(' ', s2 + 1);
+        if (s3 == std::string::npos)
+            continue;
+        out.push_back({ line.substr(0, s1), line.substr(s1 + 1, s2 - s1 - 1), line.substr(s3 + 1), {} });
+    }
+    return out;
+}
+
+std::vector<SimRequest> EngineSim::requestsOf(const std::string& what) const
+{
+    std::vector<SimRequest> out;
+    for (auto& r : requests())
+        if (r.what == what)
+            out.push_back(std::move(r));
+    return out;
+}
+
+} // namespace orv::test

@@ -1,0 +1,61 @@
+#pragma once
+// Starts the engine simulator (tools/enginesim) on a free port of 127.0.0.1
+// for one test, waits until it is listening, and stops it again. Its request
+// log is kept in a folder of its own and read back on demand, so a test can
+// check exactly which URLs a run sent and which result links it was given.
+#include <memory>
+#include <string>
+#include <vector>
+
+class QProcess;
+class QTemporaryDir;
+
+namespace orv::test
+{
+
+// One request the simulator answered.
+struct SimRequest {
+    std::string status; // "200", "404", "302", "RST"
+    std::string what; // engine caption, "site", "fault" or "-"
+    std::string target; // path and query as sent, trailing blanks kept
+    std::vector<std::string> links; // result links of an engine page, in page order
+};
+
+class EngineSim
+{
+public:
+    struct Options {
+        int seed = 1;
+        int resultsPerEngine = 100;
+        bool faults = true;
+        std::string slow; // "Infoseek:2,Excite": pages answered after slowMs
+        int slowMs = 3000;
+    };
+
+    EngineSim();
+    explicit EngineSim(const Options& options);
+    ~EngineSim();
+    EngineSim(const EngineSim&) = delete;
+    EngineSim& operator=(const EngineSim&) = delete;
+
+    int port() const { return port_; }
+    std::string host() const; // "127.0.0.1:N"
+    std::string url(const std::string& path) const; // "http://127.0.0.1:N" + path
+
+    // The engines.txt lines pointing every engine at this simulator.
+    std::string enginesText() const;
+    // Writes them to `programFolder` + "engines.txt".
+    void writeEnginesFile(const std::string& programFolder) const;
+
+    // Everything answered so far, in order; the log is re-read on each call.
+    std::vector<SimRequest> requests() const;
+    std::vector<SimRequest> requestsOf(const std::string& what) const;
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<QProcess> process_;
+    std::string logPath_;
+    int port_ = 0;
+};
+
+} // namespace orv::test

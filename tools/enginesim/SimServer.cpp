@@ -1,0 +1,243 @@
+#include "SimServer.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <sys/socket.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace enginesim
+{
+
+namespace
+{
+
+std::string response(
+    int status, const std::string& reason, const std::string& body, const std::string& extraHeaders = {})
+{
+    return "HTTP/1.0 " + std::to_string(status) + " " + reason + "\r\nServer: enginesim\r\n"
+        + "Content-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extraHeaders + "\r\n"
+        + body;
+}
+
+std::string notFound()
+{
+    return response(404, "Not Found", "<html><body>Not Found</body></html>\r\n");
+}
+
+void send(QTcpSocket* socket, const std::string& bytes)
+{
+    socket->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    socket->disconnectFromHost();
+}
+
+// Closes with a reset: a zero linger time makes close() send RST.
+void reset(QTcpSocket* socket)
+{
+    struct linger lg = { 1, 0 };
+    ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &lg, sizeof lg);
+    socket->abort();
+}
+
+// "/site/0042.html" -> 42, anything else -> -1.
+int siteNumber(const std::string& name)
+{
+    if (name.size() != 9 || name.compare(4, 5, ".html") != 0)
+        return -1;
+    int n = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (name[static_cast<size_t>(i)] < '0' || name[static_cast<size_t>(i)] > '9')
+            return -1;
+        n = n * 10 + (name[static_cast<size_t>(i)] - '0');
+    }
+    return n;
+}
+
+} // namespace
+
+SimServer::SimServer(SimOptions options, QObject* parent)
+    : QObject(parent)
+    , options_(std::move(options))
+    , corpus_(options_.seed, options_.resultsPerEngine, options_.faults)
+{
+    connect(&server_, &QTcpServer::newConnection, this, &SimServer::onNewConnection);
+}
+
+bool SimServer::listen(QString& error)
+{
+    if (!options_.logFile.empty()) {
+        logFile_.setFileName(QString::fromStdString(options_.logFile));
+        if (!logFile_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            error = "cannot open log file " + logFile_.fileName();
+            return false;
+        }
+    }
+    if (!server_.listen(QHostAddress::LocalHost, options_.port)) {
+        error = server_.errorString();
+        return false;
+    }
+    return true;
+}
+
+void SimServer::log(const std::string& record)
+{
+    if (logFile_.isOpen()) {
+        logFile_.write(record.data(), static_cast<qint64>(record.size()));
+        logFile_.flush();
+    } else {
+        std::fwrite(record.data(), 1, record.size(), stdout);
+        std::fflush(stdout);
+    }
+}
+
+std::string SimServer::hostPort(QTcpSocket* socket) const
+{
+    return socket->localAddress().toString().toStdString() + ":" + std::to_string(socket->localPort());
+}
+
+void SimServer::onNewConnection()
+{
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        auto buffer = std::make_shared<QByteArray>();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
+            if (buffer->isNull() && socket->property("answered").toBool())
+                return;
+            buffer->append(socket->readAll());
+            qsizetype end = buffer->indexOf("\r\n\r\n");
+            if (end < 0)
+                end = buffer->indexOf("\n\n");
+            if (end < 0) {
+                if (buffer->size() > 65536)
+                    socket->abort();
+                return;
+            }
+            socket->setProperty("answered", true);
+            const QByteArray head = buffer->left(end);
+            *buffer = QByteArray();
+            handleRequest(socket, head);
+        });
+    }
+}
+
+void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
+{
+    std::string line = head.left(head.indexOf('\n')).toStdString();
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    const size_t space = line.find(' ');
+    const std::string method = line.substr(0, space);
+    // The target runs to the last " HTTP/": a URL that ends in a blank keeps it.
+    std::string target = space == std::string::npos ? std::string() : line.substr(space + 1);
+    const size_t version = target.rfind(" HTTP/");
+    if (version != std::string::npos)
+        target.resize(version);
+    std::string local = target;
+    if (local.compare(0, 7, "http://") == 0) { // a proxy's absolute form
+        const size_t slash = local.find('/', 7);
+        local = slash == std::string::npos ? "/" : local.substr(slash);
+    }
+    const size_t question = local.find('?');
+    const std::string path = local.substr(0, question);
+    const std::string query = question == std::string::npos ? std::string() : local.substr(question + 1);
+
+    if (method == "GET") {
+        if (const auto request = classifyEngineRequest(path, query)) {
+            answerEngine(socket, target, *request);
+            return;
+        }
+        if (path.compare(0, 6, "/site/") == 0) {
+            const int site = siteNumber(path.substr(6));
+            if (site >= 0 && site < corpus_.size()) {
+                log("200 site " + method + " " + target + "\n");
+                send(socket, response(200, "OK", corpus_.page(site)));
+                return;
+            }
+        }
+        if (path.compare(0, 7, "/fault/") == 0) {
+            const size_t slash = path.find('/', 7);
+            if (slash != std::string::npos) {
+                const int site = siteNumber(path.substr(slash + 1));
+                if (site >= 0 && site < corpus_.size()) {
+                    answerFault(socket, target, path.substr(7, slash - 7), site, query);
+                    return;
+                }
+            }
+        }
+    }
+    log("404 - " + method + " " + target + "\n");
+    send(socket, notFound());
+}
+
+bool SimServer::isSlow(const EngineRequest& request) const
+{
+    for (const auto& s : options_.slow)
+        if (s.engine == request.engine && (s.page == 0 || s.page == request.pageNumber))
+            return true;
+    return false;
+}
+
+void SimServer::answerEngine(QTcpSocket* socket, const std::string& target, const EngineRequest& request)
+{
+    const int total = options_.resultsPerEngine;
+    const int engine = static_cast<int>(request.engine);
+    std::vector<ResultLink> links;
+    const std::string host = "http://" + hostPort(socket);
+    for (int i = request.first; i < total && i < request.first + request.pageSize; ++i) {
+        const int site = corpus_.siteFor(engine, i);
+        links.push_back({ host + corpus_.sitePath(site), corpus_.title(site) });
+    }
+    std::string record = "200 " + std::string(engineName(request.engine)) + " GET " + target + "\n";
+    for (const auto& l : links)
+        record += "  link " + l.url + "\n";
+    log(record);
+    const std::string bytes = response(200, "OK", renderEnginePage(request, total, links));
+    if (!isSlow(request)) {
+        send(socket, bytes);
+        return;
+    }
+    QPointer<QTcpSocket> guard(socket);
+    QTimer::singleShot(options_.slowMs, this, [guard, bytes] {
+        if (guard && guard->state() == QAbstractSocket::ConnectedState)
+            send(guard, bytes);
+    });
+}
+
+void SimServer::answerFault(
+    QTcpSocket* socket, const std::string& target, const std::string& kind, int site, const std::string& query)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/site/%04d.html", site);
+    const std::string sitePage = "http://" + hostPort(socket) + name;
+    if (kind == "slow") {
+        log("200 fault GET " + target + "\n");
+        const auto ms = queryValue(query, "ms");
+        const int delay = ms ? std::atoi(ms->c_str()) : options_.slowMs;
+        QPointer<QTcpSocket> guard(socket);
+        const std::string bytes = response(200, "OK", corpus_.page(site));
+        QTimer::singleShot(delay, this, [guard, bytes] {
+            if (guard && guard->state() == QAbstractSocket::ConnectedState)
+                send(guard, bytes);
+        });
+    } else if (kind == "reset") {
+        log("RST fault GET " + target + "\n");
+        reset(socket);
+    } else if (kind == "404") {
+        log("404 fault GET " + target + "\n");
+        send(socket, notFound());
+    } else if (kind == "redirect") {
+        log("302 fault GET " + target + "\n");
+        send(socket, response(302, "Found", "<html><body>Moved</body></html>\r\n", "Location: " + sitePage + "\r\n"));
+    } else if (kind == "empty") {
+        log("200 fault GET " + target + "\n");
+        send(socket, response(200, "OK", ""));
+    } else {
+        log("404 - GET " + target + "\n");
+        send(socket, notFound());
+    }
+}
+
+} // namespace enginesim

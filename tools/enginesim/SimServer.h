@@ -1,0 +1,62 @@
+#pragma once
+// The simulator's HTTP/1.0 server on 127.0.0.1: engine query paths answer
+// with result pages, /site/NNNN.html with site pages, /fault/<kind>/NNNN.html
+// with the failure it names. Every request it answers is logged as one line
+// "<status> <what> <method> <target>" (what: an engine name, "site",
+// "fault" or "-"), engine pages followed by one "  link <url>" line per result
+// link they carry, so tests can check both what was asked and what was given.
+#include "Corpus.h"
+#include "EnginePages.h"
+
+#include <QFile>
+#include <QTcpServer>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QTcpSocket;
+
+namespace enginesim
+{
+
+struct SlowPage {
+    SimEngine engine;
+    int page = 0; // 0: every page of the engine
+};
+
+struct SimOptions {
+    quint16 port = 0;
+    std::uint64_t seed = 1;
+    int resultsPerEngine = 100; // the total every engine claims and serves
+    bool faults = true; // some result links point at fault paths
+    int slowMs = 3000; // delay of slow engine pages and slow sites
+    std::vector<SlowPage> slow;
+    std::string logFile; // empty: log to stdout
+};
+
+class SimServer : public QObject
+{
+public:
+    explicit SimServer(SimOptions options, QObject* parent = nullptr);
+
+    bool listen(QString& error);
+    quint16 port() const { return server_.serverPort(); }
+
+private:
+    void onNewConnection();
+    void handleRequest(QTcpSocket* socket, const QByteArray& head);
+    void answerEngine(QTcpSocket* socket, const std::string& target, const EngineRequest& request);
+    void answerFault(
+        QTcpSocket* socket, const std::string& target, const std::string& kind, int site, const std::string& query);
+    bool isSlow(const EngineRequest& request) const;
+    std::string hostPort(QTcpSocket* socket) const;
+    void log(const std::string& record);
+
+    SimOptions options_;
+    Corpus corpus_;
+    QTcpServer server_;
+    QFile logFile_;
+};
+
+} // namespace enginesim
