@@ -1,20 +1,31 @@
 #include "search/Engines.h"
 
-namespace orv {
+namespace orv
+{
 
 std::string_view engineCaption(Engine e)
 {
     switch (e) {
-    case Engine::AltaVista: return "AltaVista";
-    case Engine::Infoseek: return "Infoseek";
-    case Engine::Excite: return "Excite";
-    case Engine::Yahoo: return "Yahoo";
-    case Engine::NetfindAol: return "Netfind.Aol";
-    case Engine::Webcrawler: return "Webcrawler";
-    case Engine::Snap: return "Snap";
-    case Engine::Magellan: return "Magellan";
-    case Engine::PlanetSearch: return "PlanetSearch";
-    case Engine::Thunderstone: return "Thunderstone";
+    case Engine::AltaVista:
+        return "AltaVista";
+    case Engine::Infoseek:
+        return "Infoseek";
+    case Engine::Excite:
+        return "Excite";
+    case Engine::Yahoo:
+        return "Yahoo";
+    case Engine::NetfindAol:
+        return "Netfind.Aol";
+    case Engine::Webcrawler:
+        return "Webcrawler";
+    case Engine::Snap:
+        return "Snap";
+    case Engine::Magellan:
+        return "Magellan";
+    case Engine::PlanetSearch:
+        return "PlanetSearch";
+    case Engine::Thunderstone:
+        return "Thunderstone";
     }
     return {};
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace orv {
+namespace orv
+{
 
 enum class Engine {
     AltaVista,
@@ -24,17 +25,36 @@ enum class Engine {
 inline constexpr int kEngineCount = 10;
 
 inline constexpr std::array<Engine, kEngineCount> kAllEngines = {
-    Engine::AltaVista, Engine::Infoseek, Engine::Excite,   Engine::Yahoo,        Engine::NetfindAol,
-    Engine::Webcrawler, Engine::Snap,    Engine::Magellan, Engine::PlanetSearch, Engine::Thunderstone,
+    Engine::AltaVista,
+    Engine::Infoseek,
+    Engine::Excite,
+    Engine::Yahoo,
+    Engine::NetfindAol,
+    Engine::Webcrawler,
+    Engine::Snap,
+    Engine::Magellan,
+    Engine::PlanetSearch,
+    Engine::Thunderstone,
 };
 
 // The order in which a search run queries the engines.
 inline constexpr std::array<Engine, kEngineCount> kSearchOrder = {
-    Engine::Infoseek, Engine::Webcrawler,   Engine::Excite,   Engine::AltaVista, Engine::Yahoo,
-    Engine::Snap,     Engine::Thunderstone, Engine::PlanetSearch, Engine::Magellan, Engine::NetfindAol,
+    Engine::Infoseek,
+    Engine::Webcrawler,
+    Engine::Excite,
+    Engine::AltaVista,
+    Engine::Yahoo,
+    Engine::Snap,
+    Engine::Thunderstone,
+    Engine::PlanetSearch,
+    Engine::Magellan,
+    Engine::NetfindAol,
 };
 
-inline constexpr int engineIndex(Engine e) { return static_cast<int>(e); }
+inline constexpr int engineIndex(Engine e)
+{
+    return static_cast<int>(e);
+}
 
 // "AltaVista", "Infoseek", ..., "Netfind.Aol", ... "Thunderstone".
 std::string_view engineCaption(Engine e);

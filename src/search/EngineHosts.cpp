@@ -1,0 +1,77 @@
+#include "search/EngineHosts.h"
+
+#include "core/Errors.h"
+#include "core/Text.h"
+
+namespace orv
+{
+
+namespace
+{
+
+const char* builtInHost(Engine e)
+{
+    switch (e) {
+    case Engine::AltaVista:
+        return "www.altavista.com";
+    case Engine::Infoseek:
+        return "www.infoseek.com";
+    case Engine::Excite:
+        return "search.excite.com";
+    case Engine::Yahoo:
+        return "search.yahoo.com";
+    case Engine::NetfindAol:
+        return "netfind.aol.com";
+    case Engine::Webcrawler:
+        return "www.webcrawler.com";
+    case Engine::Snap:
+        return "home.snap.com";
+    case Engine::Magellan:
+        return "magellan.excite.com";
+    case Engine::PlanetSearch:
+        return "www.planetsearch.com";
+    case Engine::Thunderstone:
+        return "search.thunderstone.com";
+    }
+    return "";
+}
+
+} // namespace
+
+EngineHosts::EngineHosts()
+{
+    for (Engine e : kAllEngines)
+        hosts_[static_cast<size_t>(engineIndex(e))] = builtInHost(e);
+}
+
+EngineHosts EngineHosts::fromLines(const Lines& lines)
+{
+    EngineHosts hosts;
+    for (const std::string& line : lines) {
+        const int eq = Pos("=", line);
+        if (eq == 0)
+            continue;
+        const auto engine = engineFromCaption(Trim(Copy(line, 1, eq - 1)));
+        const std::string host = Trim(CopyFrom(line, eq + 1));
+        // A host with a blank or a slash would change the request line or
+        // the path; such a line is ignored like a missing one.
+        if (!engine || host.empty() || host.find_first_of(" \t/") != std::string::npos)
+            continue;
+        hosts.hosts_[static_cast<size_t>(engineIndex(*engine))] = host;
+    }
+    return hosts;
+}
+
+EngineHosts EngineHosts::load(const std::string& programFolder)
+{
+    const std::string path = programFolder + kEnginesFileName;
+    if (!FileExists(path))
+        return EngineHosts();
+    try {
+        return fromLines(LoadLines(path));
+    } catch (const Exception&) {
+        return EngineHosts();
+    }
+}
+
+} // namespace orv

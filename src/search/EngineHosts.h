@@ -1,0 +1,36 @@
+#pragma once
+// Where each engine is asked: "host" or "host:port" per engine. The program
+// folder's engines.txt ("Name=host[:port]" per line, names as the check box
+// captions) overrides the built-in hosts one engine at a time; a missing file
+// or a missing line leaves the built-in host.
+#include "core/Lines.h"
+#include "search/Engines.h"
+
+#include <array>
+#include <string>
+
+namespace orv
+{
+
+inline constexpr const char* kEnginesFileName = "engines.txt";
+
+class EngineHosts
+{
+public:
+    // The built-in hosts.
+    EngineHosts();
+
+    // The built-in hosts overridden by the lines of an engines file.
+    static EngineHosts fromLines(const Lines& lines);
+
+    // Reads programFolder + "engines.txt"; an unreadable or missing file
+    // gives the built-in hosts.
+    static EngineHosts load(const std::string& programFolder);
+
+    const std::string& host(Engine e) const { return hosts_[static_cast<size_t>(engineIndex(e))]; }
+
+private:
+    std::array<std::string, kEngineCount> hosts_;
+};
+
+} // namespace orv
