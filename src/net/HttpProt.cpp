@@ -1,0 +1,316 @@
+#include "net/HttpProt.h"
+
+#include "core/Text.h"
+#include "net/HttpUrl.h"
+#include "net/WinSockErrors.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace orv
+{
+namespace
+{
+
+// The private messages of the client's hidden window.
+constexpr int WM_HTTP_READY = WM_USER + 1; // the request has wound down
+constexpr int WM_HTTP_REQUEST_DONE = WM_USER + 2; // raise OnRequestDone
+constexpr int WM_HTTP_RESTART = WM_USER + 3; // follow a redirection
+
+std::string errorWithNumber(int error)
+{
+    return WSocketErrorDesc(error) + " (Error #" + IntToStr(error) + ")";
+}
+
+} // namespace
+
+THttpCli::THttpCli()
+    : window_([this](int msg, uintptr_t wParam, intptr_t) { HandleMessage(msg, wParam); })
+{
+    socket_.OnDnsLookupDone = [this](TCustomWSocket*, uint16_t e) { SocketDnsLookupDone(e); };
+    socket_.OnSessionConnected = [this](TCustomWSocket*, uint16_t e) { SocketSessionConnected(e); };
+    socket_.OnDataAvailable = [this](TCustomWSocket*, uint16_t) { SocketDataAvailable(); };
+    socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+}
+
+THttpCli::~THttpCli()
+{
+    *alive_ = false;
+    socket_.OnDnsLookupDone = nullptr;
+    socket_.OnSessionConnected = nullptr;
+    socket_.OnDataAvailable = nullptr;
+    socket_.OnSessionClosed = nullptr;
+}
+
+void THttpCli::SetMultiThreaded(bool on)
+{
+    multiThreaded_ = on;
+    socket_.MultiThreaded = on;
+}
+
+void THttpCli::SetState(THttpState s)
+{
+    if (s == state_)
+        return;
+    state_ = s;
+    if (OnStateChange)
+        OnStateChange(this);
+}
+
+std::string THttpCli::ProxyTarget(const std::string& proto) const
+{
+    return (proto.empty() ? "http" : proto) + "://" + hostName_ + (targetPort_.empty() ? "" : ":" + targetPort_);
+}
+
+void THttpCli::Get()
+{
+    if (state_ != THttpState::Idle)
+        throw EHttpException("HTTP component is busy", 1);
+    const std::shared_ptr<bool> alive = alive_;
+    DeferredErrors errors;
+    try {
+        StartRequest();
+    } catch (...) {
+        DeferredErrors::Keep(std::current_exception());
+    }
+    WaitUntilIdle(errors, alive);
+    if (!*alive)
+        throw EHttpException("Connection aborted on request", 404);
+    if (errors.HasError()) {
+        // An error ends the wait early; wind the request down first, so that
+        // the client is not left busy for the next request.
+        if (state_ != THttpState::Idle) {
+            DeferredErrors windDown;
+            try {
+                Abort();
+            } catch (...) {
+            }
+            WaitUntilIdle(windDown, alive);
+        }
+        errors.RethrowIfAny();
+    }
+    if (statusCode_ >= 400)
+        throw EHttpException(reasonPhrase_, statusCode_);
+}
+
+void THttpCli::WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>& alive)
+{
+    while (*alive && state_ != THttpState::Idle && !errors.HasError())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void THttpCli::StartRequest()
+{
+    rcvdHeader_.clear();
+    authRequests_.clear();
+    requestType_ = THttpRequest::Get;
+    requestDoneError_ = 0;
+    socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+    ++serial_;
+    closedHandled_ = false;
+    locationFlag_ = false;
+    connected_ = false;
+    rcvdFill_ = 0;
+    SetState(THttpState::Connecting);
+
+    docName_.clear();
+    statusCode_ = 0;
+    reasonPhrase_.clear();
+    contentLength_ = 0;
+    contentType_.clear();
+    rcvdCount_ = 0;
+    headerLineCount_ = 0;
+    bodyDataCount_ = 0;
+
+    const TUrlParts url = ParseURL(URL);
+    hostName_ = url.host;
+    targetPort_ = url.port;
+    if (Proxy.empty()) {
+        path_ = url.path;
+        connectHost_ = url.host;
+        connectPort_ = url.port.empty() ? "80" : url.port;
+    } else {
+        // The URL's port stays in the request line: without it the proxy
+        // would fetch the same path from port 80, another resource.
+        path_ = ProxyTarget(url.proto) + url.path;
+        const TUrlParts proxy = ParseURL(Proxy);
+        connectHost_ = proxy.host;
+        connectPort_ = proxy.port.empty() ? ProxyPort : proxy.port;
+    }
+    if (!url.user.empty())
+        Username = url.user;
+    if (!url.pass.empty())
+        Password = url.pass;
+    if (path_.empty())
+        path_ = "/";
+    docName_ = DocNameFromPath(url.path);
+    StartLookup();
+}
+
+void THttpCli::StartLookup()
+{
+    SetState(THttpState::Resolving);
+    socket_.DnsLookup(connectHost_);
+}
+
+void THttpCli::SocketDnsLookupDone(uint16_t error)
+{
+    if (state_ == THttpState::Aborting)
+        return; // Abort winds the request down itself
+    if (error != 0) {
+        statusCode_ = 404;
+        reasonPhrase_ = "can't resolve hostname to IP address";
+        ConnectionClosed();
+        return;
+    }
+    SetState(THttpState::Connecting);
+    try {
+        socket_.SetAddr(socket_.DnsResult());
+        socket_.SetPort(connectPort_);
+        socket_.SetProto("tcp");
+        socket_.Connect();
+    } catch (const ESocketException&) {
+        const int code = socket_.LastError();
+        requestDoneError_ = static_cast<uint16_t>(code);
+        statusCode_ = 404;
+        reasonPhrase_ = "can't connect: " + errorWithNumber(code);
+        socket_.Close();
+        ConnectionClosed();
+    }
+}
+
+void THttpCli::SocketSessionConnected(uint16_t error)
+{
+    if (state_ == THttpState::Aborting)
+        return;
+    if (error != 0) {
+        requestDoneError_ = error;
+        statusCode_ = 404;
+        reasonPhrase_ = errorWithNumber(error);
+        ConnectionClosed();
+        return;
+    }
+    connected_ = true;
+    rcvdFill_ = 0;
+    SetState(THttpState::AwaitingHeader);
+    try {
+        SendRequest();
+    } catch (...) {
+        socket_.Close();
+        throw;
+    }
+}
+
+void THttpCli::SendRequest()
+{
+    TRequestFields f;
+    f.path = path_;
+    f.hostName = hostName_;
+    f.sender = Sender;
+    f.reference = Reference;
+    f.agent = Agent;
+    f.username = Username;
+    f.password = Password;
+    f.useProxy = !Proxy.empty();
+    f.proxyUsername = ProxyUsername;
+    f.proxyPassword = ProxyPassword;
+    f.noCache = NoCache;
+    if (ModifiedSince.isValid()) {
+        const QDate d = ModifiedSince.date();
+        const QTime t = ModifiedSince.time();
+        f.modifiedSince
+            = HttpDateText({ d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), d.dayOfWeek() });
+    }
+    f.cookie = Cookie;
+
+    const std::vector<std::string> lines = BuildRequestLines(f);
+    std::string request;
+    if (OnHeaderBegin)
+        OnHeaderBegin(this);
+    for (const std::string& line : lines) {
+        if (line.empty() && OnHeaderEnd)
+            OnHeaderEnd(this);
+        if (OnCommand)
+            OnCommand(this, line);
+        request += line;
+        request += "\r\n";
+    }
+    if (state_ == THttpState::AwaitingHeader && socket_.State() == TSocketState::wsConnected)
+        socket_.SendStr(request);
+}
+
+void THttpCli::SocketSessionClosed(uint16_t error)
+{
+    // A connection that ends before the response header is complete is a
+    // failure, not an empty success.
+    if (state_ == THttpState::AwaitingHeader && statusCode_ < 400) {
+        statusCode_ = 404;
+        reasonPhrase_
+            = error != 0 ? errorWithNumber(error) : "Connection closed before the response header was complete";
+    }
+    ConnectionClosed();
+}
+
+void THttpCli::ConnectionClosed()
+{
+    connected_ = false;
+    if (closedHandled_)
+        return; // a failure may be reported both directly and by the socket
+    closedHandled_ = true;
+    if (bodyDataCount_ > 0 && OnDocEnd)
+        OnDocEnd(this);
+    window_.PostMessage(WM_HTTP_READY, static_cast<uintptr_t>(serial_), 0);
+}
+
+void THttpCli::HandleMessage(int msg, uintptr_t wParam)
+{
+    if (wParam != static_cast<uintptr_t>(serial_))
+        return; // meant for a request that has ended
+    switch (msg) {
+    case WM_HTTP_READY:
+        if (state_ == THttpState::Idle)
+            return;
+        SetState(THttpState::Idle);
+        window_.PostMessage(WM_HTTP_REQUEST_DONE, wParam, 0);
+        break;
+    case WM_HTTP_REQUEST_DONE:
+        if (OnRequestDone)
+            OnRequestDone(this, requestType_, requestDoneError_);
+        break;
+    case WM_HTTP_RESTART:
+        if (state_ == THttpState::Aborting || state_ == THttpState::Idle)
+            return;
+        ++serial_;
+        closedHandled_ = false;
+        rcvdFill_ = 0;
+        StartLookup();
+        break;
+    default:
+        break;
+    }
+}
+
+void THttpCli::Abort()
+{
+    if (state_ == THttpState::Idle) {
+        if (socket_.State() != TSocketState::wsClosed)
+            socket_.Close();
+        return;
+    }
+    const THttpState was = state_;
+    SetState(THttpState::Aborting);
+    if (was == THttpState::Resolving) {
+        try {
+            socket_.CancelDnsLookup();
+        } catch (...) { // a failed cancel changes nothing here
+        }
+    }
+    statusCode_ = 404;
+    reasonPhrase_ = "Connection aborted on request";
+    requestDoneError_ = 3;
+    if (was != THttpState::Resolving && socket_.State() != TSocketState::wsClosed)
+        socket_.Close(); // leads to ConnectionClosed through OnSessionClosed
+    ConnectionClosed(); // in case the socket had already closed
+}
+
+} // namespace orv

@@ -1,0 +1,166 @@
+#pragma once
+// THttpCli: the HTTP/1.0 client through which every page is fetched. It
+// runs on TWSocket and handles one request at a time. Get() is synchronous:
+// it waits in a nested event loop (sleeping until the next event) so that
+// timers, buttons and the client's own events run while it waits, and Abort()
+// may be called from any of them.
+#include "core/Errors.h"
+#include "net/MessageWindow.h"
+#include "net/WSocket.h"
+
+#include <QDateTime>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QIODevice;
+
+namespace orv
+{
+
+class EHttpException : public Exception
+{
+public:
+    EHttpException(const std::string& message, int code)
+        : Exception(message)
+        , ErrorCode(code)
+    {
+    }
+    int ErrorCode;
+};
+
+enum class THttpState : uint8_t {
+    Idle, // no request in progress
+    Connecting, // request started, or host found and connecting
+    Resolving, // looking up the host to connect to
+    AwaitingHeader, // request sent, reading the response header
+    AwaitingBody, // header complete, reading the body until the connection closes
+    Aborting, // Abort called, the request is winding down
+};
+
+enum class THttpRequest { None, Get };
+
+class THttpCli;
+using THttpNotifyEvent = std::function<void(THttpCli* sender)>;
+using THttpCommandEvent = std::function<void(THttpCli* sender, const std::string& line)>;
+using THttpDataEvent = std::function<void(THttpCli* sender, const char* buffer, int len)>;
+using THttpRequestDone = std::function<void(THttpCli* sender, THttpRequest rqType, uint16_t error)>;
+
+class THttpCli
+{
+public:
+    static constexpr int kRcvBufSize = 8192; // at most kRcvBufSize - 1 bytes in use
+
+    THttpCli();
+    ~THttpCli();
+    THttpCli(const THttpCli&) = delete;
+    THttpCli& operator=(const THttpCli&) = delete;
+
+    // Published settings.
+    std::string URL;
+    std::string Proxy; // proxy host, may carry ":port"; empty: no proxy
+    std::string ProxyPort = "80"; // used when Proxy names no port
+    std::string Sender; // "From: "
+    std::string Agent; // "User-Agent: "
+    std::string Reference; // "Referer: "
+    std::string Username, Password;
+    std::string ProxyUsername, ProxyPassword;
+    bool NoCache = false;
+    QDateTime ModifiedSince; // sent when valid, as the local time it holds
+    std::string Cookie;
+    std::string ContentTypePost = "application/x-www-form-urlencoded";
+    // Where the body goes, besides OnDocData; owned by the caller, may be set
+    // from OnDocBegin.
+    QIODevice* RcvdStream = nullptr;
+
+    bool MultiThreaded() const { return multiThreaded_; }
+    void SetMultiThreaded(bool on);
+
+    THttpNotifyEvent OnHeaderData, OnHeaderBegin, OnHeaderEnd;
+    THttpNotifyEvent OnDocBegin, OnDocEnd, OnStateChange, OnLocationChange;
+    THttpCommandEvent OnCommand;
+    THttpDataEvent OnDocData;
+    THttpRequestDone OnRequestDone;
+
+    // Fetches URL; returns when the request has ended. Raises EHttpException
+    // for a status of 400 or more (the reason phrase, the status as code) and
+    // "HTTP component is busy" (code 1) while a request is in progress.
+    void Get();
+    // Ends the request in progress at once; on an idle client closes the
+    // socket if it is open.
+    void Abort();
+
+    // Run-time state.
+    THttpState State() const { return state_; }
+    THttpRequest RequestType() const { return requestType_; }
+    int StatusCode() const { return statusCode_; }
+    const std::string& ReasonPhrase() const { return reasonPhrase_; }
+    long long ContentLength() const { return contentLength_; }
+    const std::string& ContentType() const { return contentType_; }
+    const std::vector<std::string>& AuthorizationRequest() const { return authRequests_; }
+    const std::vector<std::string>& RcvdHeader() const { return rcvdHeader_; }
+    const std::string& DocName() const { return docName_; }
+    long long RcvdCount() const { return rcvdCount_; }
+    const std::string& HostName() const { return hostName_; }
+    const std::string& Path() const { return path_; }
+    bool Connected() const { return connected_; }
+    TWSocket& CtrlSocket() { return socket_; }
+
+private:
+    void SetState(THttpState s);
+    void StartRequest();
+    void StartLookup();
+    void HandleMessage(int msg, uintptr_t wParam);
+    void SocketDnsLookupDone(uint16_t error);
+    void SocketSessionConnected(uint16_t error);
+    void SocketDataAvailable();
+    void SocketSessionClosed(uint16_t error);
+    void LocationSessionClosed(uint16_t error);
+    void ConnectionClosed();
+    void SendRequest();
+    void SplitHeaderLines();
+    void HeaderLine(const std::string& line);
+    void HeaderEnded();
+    void LocationChange(const std::string& value);
+    void BodyData(const char* data, int len);
+    void FailOnLongLine();
+    void WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>& alive);
+    std::string ProxyTarget(const std::string& proto) const;
+
+    TWSocket socket_;
+    MessageWindow window_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool multiThreaded_ = false;
+
+    THttpState state_ = THttpState::Idle;
+    THttpRequest requestType_ = THttpRequest::None;
+    uint64_t serial_ = 0; // counts requests and restarts, to drop stale messages
+    int statusCode_ = 0;
+    std::string reasonPhrase_;
+    long long contentLength_ = 0;
+    std::string contentType_;
+    std::vector<std::string> authRequests_;
+    std::vector<std::string> rcvdHeader_;
+    std::string docName_;
+    long long rcvdCount_ = 0;
+
+    std::string hostName_; // sent in "Host: "
+    std::string targetPort_; // the URL's own port, kept in proxy request lines
+    std::string connectHost_, connectPort_;
+    std::string path_; // what follows the method in the request line
+    bool locationFlag_ = false;
+    bool connected_ = false;
+    bool closedHandled_ = false; // ConnectionClosed ran for this request
+    uint16_t requestDoneError_ = 0;
+
+    std::array<char, kRcvBufSize> rcvBuf_ {};
+    int rcvdFill_ = 0;
+    int headerLineCount_ = 0;
+    int bodyDataCount_ = 0;
+};
+
+} // namespace orv

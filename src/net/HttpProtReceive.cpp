@@ -1,0 +1,207 @@
+// The receiving side of THttpCli: the receive buffer and its line splitting,
+// the response header, the body pieces and redirections.
+#include "net/HttpProt.h"
+
+#include "core/Text.h"
+#include "net/HttpUrl.h"
+
+#include <QIODevice>
+
+#include <cstring>
+
+namespace orv
+{
+namespace
+{
+
+constexpr int WM_HTTP_RESTART = WM_USER + 3;
+
+long long leadingNumber(const std::string& text)
+{
+    const std::string t = Trim(text);
+    long long n = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9' || n > (1LL << 50))
+            break;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+} // namespace
+
+void THttpCli::SocketDataAvailable()
+{
+    const int room = kRcvBufSize - 1 - rcvdFill_;
+    if (room <= 0)
+        return FailOnLongLine();
+    const int n = socket_.Receive(rcvBuf_.data() + rcvdFill_, room);
+    if (n <= 0)
+        return;
+    rcvdFill_ += n;
+    rcvBuf_[static_cast<size_t>(rcvdFill_)] = 0;
+    if (state_ == THttpState::AwaitingBody) {
+        const int len = rcvdFill_;
+        rcvdFill_ = 0;
+        BodyData(rcvBuf_.data(), len);
+        return;
+    }
+    if (state_ != THttpState::AwaitingHeader) {
+        rcvdFill_ = 0; // aborting: the rest is of no interest
+        return;
+    }
+    SplitHeaderLines();
+}
+
+void THttpCli::SplitHeaderLines()
+{
+    const uint64_t request = serial_;
+    int start = 0;
+    for (;;) {
+        const char* from = rcvBuf_.data() + start;
+        const auto* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(rcvdFill_ - start)));
+        if (!lf)
+            break;
+        int len = static_cast<int>(lf - from);
+        const int next = start + len + 1;
+        if (len > 0 && from[len - 1] == '\r')
+            --len;
+        const std::string line(from, static_cast<size_t>(len));
+        start = next;
+        HeaderLine(line);
+        if (serial_ != request || !connected_ || state_ != THttpState::AwaitingHeader) {
+            if (state_ == THttpState::AwaitingBody && serial_ == request && start < rcvdFill_) {
+                // Bytes after the empty line are the first body piece.
+                const std::string rest(rcvBuf_.data() + start, static_cast<size_t>(rcvdFill_ - start));
+                rcvdFill_ = 0;
+                BodyData(rest.data(), static_cast<int>(rest.size()));
+            } else if (serial_ == request) {
+                rcvdFill_ = 0;
+            }
+            return;
+        }
+    }
+    if (start > 0) {
+        std::memmove(rcvBuf_.data(), rcvBuf_.data() + start, static_cast<size_t>(rcvdFill_ - start));
+        rcvdFill_ -= start;
+        rcvBuf_[static_cast<size_t>(rcvdFill_)] = 0;
+    }
+    if (rcvdFill_ >= kRcvBufSize - 1)
+        FailOnLongLine();
+}
+
+// A header line that fills the whole receive buffer can never be completed;
+// the request ends as a failure instead of waiting for a line end forever.
+void THttpCli::FailOnLongLine()
+{
+    rcvdFill_ = 0;
+    statusCode_ = 400;
+    reasonPhrase_ = "Response header line longer than " + IntToStr(kRcvBufSize - 1) + " bytes";
+    socket_.Close();
+    ConnectionClosed();
+}
+
+void THttpCli::HeaderLine(const std::string& line)
+{
+    if (headerLineCount_ == 0 && OnHeaderBegin)
+        OnHeaderBegin(this);
+    ++headerLineCount_;
+    if (line.empty())
+        return HeaderEnded();
+
+    rcvdHeader_.push_back(line);
+    const std::string version = Copy(line, 1, 8);
+    if (version == "HTTP/1.0" || version == "HTTP/1.1") {
+        statusCode_ = StrToIntDef(Copy(line, 10, 3), 0);
+        reasonPhrase_ = CopyFrom(line, 14);
+    } else if (const int colon = Pos(":", line); colon > 0) {
+        const std::string name = LowerCase(Copy(line, 1, colon - 1));
+        const std::string value = CopyFrom(line, colon + 2);
+        if (name == "location") {
+            locationFlag_ = true;
+            LocationChange(value);
+        } else if (name == "content-length") {
+            contentLength_ = leadingNumber(value);
+        } else if (name == "content-type") {
+            contentType_ = value;
+        } else if (name == "www-authenticate") {
+            authRequests_.push_back(value);
+        }
+    }
+    if (OnHeaderData)
+        OnHeaderData(this);
+    if (statusCode_ >= 400 && state_ == THttpState::AwaitingHeader)
+        socket_.Close(); // the rest of an error response is not read
+}
+
+void THttpCli::HeaderEnded()
+{
+    if (locationFlag_) {
+        socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { LocationSessionClosed(e); };
+        socket_.Close();
+        return;
+    }
+    docName_ = RenameExeDocument(docName_, contentType_);
+    SetState(THttpState::AwaitingBody);
+    if (OnHeaderEnd)
+        OnHeaderEnd(this);
+}
+
+void THttpCli::LocationChange(const std::string& value)
+{
+    const TUrlParts loc = ParseURL(value);
+    const std::string proto = loc.proto.empty() ? "http" : loc.proto;
+    if (!Proxy.empty()) {
+        if (loc.path.empty())
+            path_ = ProxyTarget(proto) + "/" + loc.host;
+        else if (!loc.host.empty())
+            path_ = value;
+        else
+            path_ = ProxyTarget(proto) + loc.path;
+        return;
+    }
+    if (StartsWith(value, "/")) {
+        path_ = value;
+        return;
+    }
+    const std::string oldHost = connectHost_;
+    path_ = loc.path;
+    connectHost_ = loc.host;
+    if (!loc.port.empty())
+        connectPort_ = loc.port;
+    if (loc.path.empty()) {
+        // A bare file name: fetched from the server's root.
+        path_ = proto + "://" + hostName_ + "/" + loc.host;
+        connectHost_ = oldHost;
+    } else if (!loc.host.empty()) {
+        hostName_ = loc.host;
+    } else {
+        path_ = proto + "://" + hostName_ + loc.path;
+        connectHost_ = oldHost;
+    }
+}
+
+void THttpCli::LocationSessionClosed(uint16_t)
+{
+    connected_ = false;
+    locationFlag_ = false;
+    socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+    if (state_ == THttpState::Aborting)
+        return ConnectionClosed();
+    if (OnLocationChange)
+        OnLocationChange(this);
+    window_.PostMessage(WM_HTTP_RESTART, static_cast<uintptr_t>(serial_), 0);
+}
+
+void THttpCli::BodyData(const char* data, int len)
+{
+    if (bodyDataCount_++ == 0 && OnDocBegin)
+        OnDocBegin(this);
+    rcvdCount_ += len;
+    if (OnDocData)
+        OnDocData(this, data, len);
+    if (RcvdStream)
+        RcvdStream->write(data, len);
+}
+
+} // namespace orv

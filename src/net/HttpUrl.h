@@ -1,0 +1,57 @@
+#pragma once
+// The text rules of the HTTP client, free of sockets and events: splitting a
+// URL, naming the downloaded document, and writing the request lines.
+#include <string>
+#include <vector>
+
+namespace orv
+{
+
+struct TUrlParts {
+    std::string proto; // scheme, "http" when implied; empty when the text names none
+    std::string user;
+    std::string pass;
+    std::string host;
+    std::string port;
+    std::string path; // everything from the first "/" of the rest, query included
+};
+
+// Splits "[scheme://][user[:password]@]host[:port][path]"; also used for the
+// proxy setting and for "location" values, which may be relative.
+TUrlParts ParseURL(const std::string& url);
+
+// The document name a request path gives: the last segment (one trailing "/"
+// dropped, at most 255 characters) cut before the first "?";
+// "document.htm" for an empty path or "/".
+std::string DocNameFromPath(const std::string& path);
+
+// A ".exe" document served as "text/html" is stored as ".htm".
+std::string RenameExeDocument(const std::string& docName, const std::string& contentType);
+
+// RFC 2045 Base64 with "=" padding.
+std::string Base64Encode(const std::string& bytes);
+
+// "Day, DD Mon YYYY HH:MM:SS" of a local date and time, as sent in
+// If-Modified-Since (the caller adds " GMT").
+struct TDateFields {
+    int year, month, day, hour, minute, second;
+    int dayOfWeek; // 1 = Monday ... 7 = Sunday
+};
+std::string HttpDateText(const TDateFields& d);
+
+// Everything that goes into the request header of a GET.
+struct TRequestFields {
+    std::string path; // what follows the method
+    std::string hostName; // sent in "Host: "
+    std::string sender, reference, agent;
+    std::string username, password;
+    bool useProxy = false;
+    std::string proxyUsername, proxyPassword;
+    bool noCache = false;
+    std::string modifiedSince; // HttpDateText, empty when not set
+    std::string cookie;
+};
+// The request lines without line ends; the last one is the empty line.
+std::vector<std::string> BuildRequestLines(const TRequestFields& f);
+
+} // namespace orv
