@@ -16,6 +16,8 @@ TForm1::TForm1(std::string programFolder, QWidget* parent)
     auto* layout = new QVBoxLayout(central);
     lblCurrentEngine = new QLabel(central);
     layout->addWidget(lblCurrentEngine);
+    CreateUrlListsAndViews();
+    LayOutUrlListsProvisionally(central);
     setCentralWidget(central);
     resize(640, 480);
 }

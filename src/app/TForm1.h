@@ -5,13 +5,19 @@
 // grouped by subsystem. Handlers stay short: the decisions are made by the
 // core library and the handlers wire them to the controls.
 #include "search/RunState.h"
+#include "search/UrlList.h"
 #include "verify/Criteria.h"
 
 #include <QMainWindow>
 
 #include <string>
+#include <vector>
 
 class QLabel;
+
+namespace orv {
+class UrlListView;
+}
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -30,6 +36,48 @@ public:
 
     // ---- Master URL list and views (src/search) ----------------------------
 
+    // The sorted, duplicate-free URL lists and their descriptions. Entry i of
+    // a description list describes entry i of its URL list; the master one
+    // may run longer, as every offered URL adds one.
+    orv::UrlList masterUrls;
+    orv::UrlList approvedUrls;
+    std::vector<std::string> masterDescriptions;
+    std::vector<std::string> approvedDescriptions;
+
+    // The results view ("Search Engine Results", "Status", check boxes) and
+    // the approved view ("Your Results", hidden until laid out).
+    orv::UrlListView* ListView1 = nullptr;
+    orv::UrlListView* ListView2 = nullptr;
+
+    // The counters of the "Main" tab; the number labels size themselves to
+    // their text and the caption beside each follows it.
+    QLabel* lblRawCount = nullptr;
+    QLabel* lblMaster = nullptr;
+    QLabel* lblCheckedCount = nullptr;
+    QLabel* lblCheckedCaption = nullptr;
+    QLabel* lblApprovedCount = nullptr;
+    QLabel* lblConfirmed = nullptr;
+
+    // Offers one found URL to the master URL list (a provisional row, a
+    // "No Description" entry, the raw count).
+    void UpdateMasterUrlList(const std::string& url);
+    // Rebuilds the results view and its counters from the master URL list.
+    void PopulateListBox();
+    // Shows the number of approved records and moves "Confirmed Urls" beside it.
+    void ShowApprovedCount(int count);
+    // Recounts the ticked rows of the results view into lblCheckedCount.
+    void ShowCheckedCount();
+    // Sets a self-sizing label's text (bytes) and fits the label to it.
+    static void SetLabelText(QLabel* label, const std::string& text);
+
+private:
+    // Creates the lists' views and counter labels, unplaced.
+    void CreateUrlListsAndViews();
+    // Puts them into a plain arrangement until the full window layout takes them.
+    void LayOutUrlListsProvisionally(QWidget* central);
+    void ShowRawCount();
+
+public:
     // ---- Search run (src/search) -------------------------------------------
 
     // Flags and values shared by the runs and the handlers nested in a request.
