@@ -1,0 +1,26 @@
+#pragma once
+// JPEG pictures through libjpeg, called directly: decoding the toolbar logo
+// into an image, and encoding, which the build's artwork tool and the tests
+// use to make pictures of their own.
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv
+{
+
+// Decodes a baseline or progressive JPEG (grey or colour) into an RGB
+// image. A file that is not a JPEG, is cut short or has corrupt data gives
+// a null image and, when `error` is given, libjpeg's message.
+QImage decodeJpeg(const std::string& bytes, std::string* error = nullptr);
+
+// Reads and decodes a file; a file that cannot be read gives a null image.
+QImage loadJpeg(const std::string& path, std::string* error = nullptr);
+
+// Encodes `rgb` (width * height * 3 bytes, top row first) at `quality`
+// (1 to 100). Throws std::runtime_error when libjpeg fails.
+std::string encodeJpeg(int width, int height, const std::vector<std::uint8_t>& rgb, int quality = 90);
+
+} // namespace orv

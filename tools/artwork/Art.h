@@ -1,0 +1,21 @@
+#pragma once
+// The pictures of the artwork tool, drawn in code.
+#include "platform/AviWriter.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace art
+{
+
+// The search animation: a globe turning under a magnifying glass that
+// sweeps across a list of results, 160 x 44, 30 frames at 10 per second.
+// One turn takes 23 frames, so a player stopping at frame 23 loops smoothly.
+orv::AviClipData searchAnimation();
+
+// The toolbar logo, 200 x 44, as RGB bytes, top row first.
+inline constexpr int kLogoWidth = 200;
+inline constexpr int kLogoHeight = 44;
+std::vector<std::uint8_t> logoPixels();
+
+} // namespace art
