@@ -150,13 +150,14 @@ void THttpCli::StartRequest()
 void THttpCli::StartLookup()
 {
     SetState(THttpState::Resolving);
-    socket_.DnsLookup(connectHost_);
+    if (state_ == THttpState::Resolving) // an OnStateChange handler may have aborted
+        socket_.DnsLookup(connectHost_);
 }
 
 void THttpCli::SocketDnsLookupDone(uint16_t error)
 {
-    if (state_ == THttpState::Aborting)
-        return; // Abort winds the request down itself
+    if (state_ != THttpState::Resolving)
+        return; // aborted: Abort winds the request down itself
     if (error != 0) {
         statusCode_ = 404;
         reasonPhrase_ = "can't resolve hostname to IP address";
@@ -181,7 +182,7 @@ void THttpCli::SocketDnsLookupDone(uint16_t error)
 
 void THttpCli::SocketSessionConnected(uint16_t error)
 {
-    if (state_ == THttpState::Aborting)
+    if (state_ != THttpState::Connecting)
         return;
     if (error != 0) {
         requestDoneError_ = error;

@@ -1,0 +1,162 @@
+#include "NetTestSupport.h"
+
+#include <QCoreApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace orv::test
+{
+namespace
+{
+
+// The sockets post their messages through the Qt event loop, which needs an
+// application object for the whole test program.
+class QtApplicationEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "test_net";
+        static char* argv[] = { name, nullptr };
+        app_ = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QCoreApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const qtEnvironment
+    = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+} // namespace
+
+Watchdog::Watchdog(std::function<void()> rescue, int ms)
+{
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [this, rescue] {
+        fired_ = true;
+        ADD_FAILURE() << "watchdog fired: the test did not finish in time";
+        if (rescue)
+            rescue();
+    });
+    timer_.start(ms);
+}
+
+Watchdog::~Watchdog()
+{
+    timer_.stop();
+}
+
+int freePort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sin {};
+    sin.sin_family = AF_INET;
+    sin.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&sin), sizeof sin);
+    socklen_t len = sizeof sin;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&sin), &len);
+    ::close(fd);
+    return ntohs(sin.sin_port);
+}
+
+bool waitFor(const std::function<bool()>& done, int ms)
+{
+    return QTest::qWaitFor(done, ms);
+}
+
+struct ScriptedServer::Conn {
+    QTcpSocket* socket = nullptr;
+    std::string received;
+    Script script;
+    size_t next = 0;
+    bool playing = false;
+    size_t index = 0;
+};
+
+ScriptedServer::ScriptedServer()
+    : server_(std::make_unique<QTcpServer>())
+{
+    server_->listen(QHostAddress::LocalHost, 0);
+    QObject::connect(server_.get(), &QTcpServer::newConnection, this, [this] { accept(); });
+}
+
+ScriptedServer::~ScriptedServer()
+{
+    for (auto& c : conns_)
+        if (c->socket)
+            c->socket->abort();
+}
+
+int ScriptedServer::port() const
+{
+    return server_->serverPort();
+}
+
+void ScriptedServer::accept()
+{
+    while (QTcpSocket* s = server_->nextPendingConnection()) {
+        auto c = std::make_shared<Conn>();
+        c->socket = s;
+        c->index = requests.size();
+        s->setParent(this);
+        s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        ++connections;
+        requests.emplace_back();
+        if (!scripts_.empty()) {
+            c->script = std::move(scripts_.front());
+            scripts_.pop_front();
+        } else {
+            c->script = { closeConn() };
+        }
+        conns_.push_back(c);
+        QObject::connect(s, &QTcpSocket::readyRead, this, [this, c] {
+            const QByteArray data = c->socket->readAll();
+            c->received.append(data.constData(), static_cast<size_t>(data.size()));
+            requests[c->index] = c->received;
+            if (!c->playing && c->received.find("\r\n\r\n") != std::string::npos) {
+                c->playing = true;
+                play(c);
+            }
+        });
+    }
+}
+
+void ScriptedServer::play(const std::shared_ptr<Conn>& c)
+{
+    while (c->next < c->script.size() && c->socket) {
+        const Step& step = c->script[c->next++];
+        switch (step.kind) {
+        case Step::Send:
+            c->socket->write(step.bytes.data(), static_cast<qint64>(step.bytes.size()));
+            c->socket->flush();
+            break;
+        case Step::Pause:
+            QTimer::singleShot(step.ms, this, [this, c] { play(c); });
+            return;
+        case Step::Close:
+            c->socket->disconnectFromHost();
+            return;
+        case Step::Reset: {
+            // A zero linger time makes close() send a reset instead of a FIN.
+            const linger lg { 1, 0 };
+            ::setsockopt(static_cast<int>(c->socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &lg, sizeof lg);
+            c->socket->abort();
+            return;
+        }
+        case Step::Hold:
+            return;
+        }
+    }
+}
+
+} // namespace orv::test
