@@ -16,7 +16,6 @@ namespace orv
 
 struct TCustomWSocket::PendingLookup {
     uintptr_t handle = 0;
-    int qtId = -1;
     std::vector<std::string> addresses;
 };
 
@@ -66,7 +65,7 @@ void TCustomWSocket::DnsLookup(const std::string& hostName)
     dnsHandle_ = lookup->handle;
     lookup_ = lookup;
     MessageWindow* window = window_.get();
-    lookup->qtId = QHostInfo::lookupHost(QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())), window,
+    QHostInfo::lookupHost(QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())), window,
         [lookup, window](const QHostInfo& info) {
             for (const QHostAddress& address : info.addresses()) {
                 if (address.protocol() == QAbstractSocket::IPv4Protocol)
@@ -81,8 +80,8 @@ void TCustomWSocket::CancelDnsLookup()
 {
     if (dnsHandle_ == 0)
         return;
-    if (lookup_)
-        QHostInfo::abortHostLookup(lookup_->qtId);
+    // The lookup itself is left to finish and its answer is dropped: the
+    // handle no longer matches. (Aborting it in Qt leaks the answer's slot.)
     dnsHandle_ = 0;
     lookup_.reset();
     if (!destroying_ && OnDnsLookupDone)
