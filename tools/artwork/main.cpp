@@ -17,7 +17,8 @@ int main(int argc, char** argv)
     }
     try {
         const std::string folder = std::string(argv[1]) + "/";
-        orv::SaveFileBytes(folder + "orvalen.avi", orv::writeAvi(art::searchAnimation(), orv::AviEncoding::Rle8));
+        orv::SaveFileBytes(
+            folder + orv::kAnimationFileName, orv::writeAvi(art::searchAnimation(), orv::AviEncoding::Rle8));
         orv::SaveFileBytes(
             folder + "logo.jpg", orv::encodeJpeg(art::kLogoWidth, art::kLogoHeight, art::logoPixels(), 92));
     } catch (const std::exception& e) {

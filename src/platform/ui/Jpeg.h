@@ -19,6 +19,14 @@ QImage decodeJpeg(const std::string& bytes, std::string* error = nullptr);
 // Reads and decodes a file; a file that cannot be read gives a null image.
 QImage loadJpeg(const std::string& path, std::string* error = nullptr);
 
+// The artwork the build lays out in the program folder.
+inline constexpr const char* kLogoFileName = "logo.jpg";
+inline constexpr const char* kAnimationFileName = "orvalen.avi";
+
+// The toolbar logo from the program folder (ending in "/"); a null image
+// when it is missing or cannot be decoded.
+QImage loadLogo(const std::string& programFolder);
+
 // Encodes `rgb` (width * height * 3 bytes, top row first) at `quality`
 // (1 to 100). Throws std::runtime_error when libjpeg fails.
 std::string encodeJpeg(int width, int height, const std::vector<std::uint8_t>& rgb, int quality = 90);

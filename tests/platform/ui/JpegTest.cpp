@@ -68,4 +68,5 @@ TEST(Jpeg, CorruptOrCutFilesFailCleanly)
     EXPECT_EQ(error, "File not found");
     dir.write("logo.jpg", good);
     EXPECT_EQ(loadJpeg(dir.file("logo.jpg")).size(), QSize(40, 24));
+    EXPECT_EQ(loadLogo(dir.path()).size(), QSize(40, 24));
 }
