@@ -112,6 +112,11 @@ QImage loadJpeg(const std::string& path, std::string* error)
     }
 }
 
+QImage loadLogo(const std::string& programFolder)
+{
+    return loadJpeg(programFolder + kLogoFileName);
+}
+
 namespace
 {
 
