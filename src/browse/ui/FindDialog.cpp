@@ -1,0 +1,43 @@
+#include "browse/ui/FindDialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orv
+{
+
+FindDialog::FindDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Find"));
+    setModal(false);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Fi&nd what:"), this));
+    edFind = new QLineEdit(this);
+    row->addWidget(edFind);
+    butFindNext = new QPushButton(QStringLiteral("&Find Next"), this);
+    butFindNext->setDefault(true);
+    butFindNext->setEnabled(false);
+    butCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(butFindNext);
+    buttons->addWidget(butCancel);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(buttons);
+    // Like the system's find box, Find Next waits for some text.
+    connect(edFind, &QLineEdit::textChanged, this, [this](const QString& t) { butFindNext->setEnabled(!t.isEmpty()); });
+    connect(butFindNext, &QPushButton::clicked, this, &FindDialog::findNext);
+    connect(butCancel, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+QString FindDialog::findText() const
+{
+    return edFind->text();
+}
+
+} // namespace orv
