@@ -1,6 +1,7 @@
 // The print window prints to a PDF file; pdftotext reads the pages back so
 // that the text of every page can be compared with the printout's lines.
 #include "files/Printout.h"
+#include "files/ui/PdfText.h"
 #include "files/ui/TfrmPrint.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -18,34 +19,6 @@ using namespace orv;
 
 namespace
 {
-
-// The text of each page of a PDF, one string per non-empty line.
-std::vector<Lines> pdfPages(const std::string& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), { QString::fromStdString(pdf), QStringLiteral("-") });
-    EXPECT_TRUE(process.waitForFinished(60000));
-    // The font's ligatures come back as single characters; spell them out.
-    QString decoded = QString::fromUtf8(process.readAllStandardOutput());
-    const char* ligatures[] = { "ff", "fi", "fl", "ffi", "ffl" };
-    for (char16_t c = 0xFB00; c <= 0xFB04; ++c)
-        decoded.replace(QChar(c), QLatin1String(ligatures[c - 0xFB00]));
-    const std::string text = decoded.toStdString();
-    std::vector<Lines> pages;
-    size_t start = 0;
-    for (;;) {
-        const size_t ff = text.find('\f', start);
-        if (ff == std::string::npos)
-            break;
-        Lines page;
-        for (std::string& line : SplitLines(text.substr(start, ff - start)))
-            if (!line.empty())
-                page.push_back(std::move(line));
-        pages.push_back(std::move(page));
-        start = ff + 1;
-    }
-    return pages;
-}
 
 // The non-empty lines of `lines`.
 Lines printed(const Lines& lines)
@@ -89,7 +62,7 @@ TEST_F(PrintWindow, BothListsPrintPageByPageAsLaidOut)
     EXPECT_EQ(dialogs.calls, (std::vector<std::string> { "print" }));
     EXPECT_FALSE(window.isVisible());
 
-    const std::vector<Lines> pages = pdfPages(folder.file("out.pdf"));
+    const std::vector<Lines> pages = test::pdfPages(folder.file("out.pdf"));
     ASSERT_GE(pages.size(), 2u) << "130 records at 8 points fill more than one page";
     Lines all;
     for (const auto& page : pages) {
@@ -105,7 +78,7 @@ TEST_F(PrintWindow, EachPageHoldsAsManyLinesAsTheRuleAllows)
 {
     window.radRaw->setChecked(true);
     window.butOK->click();
-    const std::vector<Lines> pages = pdfPages(folder.file("out.pdf"));
+    const std::vector<Lines> pages = test::pdfPages(folder.file("out.pdf"));
     ASSERT_GE(pages.size(), 2u);
     // With the printer's own metrics, the rule leaves room for (height - 2h) / h
     // full lines before the break; the first page holds exactly that many.
@@ -136,7 +109,7 @@ TEST_F(PrintWindow, ChoiceIsKeptAndCancelPrintsNothing)
 
     window.show();
     window.butOK->click();
-    EXPECT_EQ(pdfPages(folder.file("out.pdf")),
+    EXPECT_EQ(test::pdfPages(folder.file("out.pdf")),
         (std::vector<Lines> { { "Verified Search Engine Returns", approved[0], approved[1], "2 total Urls" } }));
 }
 

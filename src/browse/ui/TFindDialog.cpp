@@ -1,4 +1,4 @@
-#include "browse/ui/FindDialog.h"
+#include "browse/ui/TFindDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,10 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orv
-{
-
-FindDialog::FindDialog(QWidget* parent)
+TFindDialog::TFindDialog(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Find"));
@@ -31,13 +28,11 @@ FindDialog::FindDialog(QWidget* parent)
     layout->addLayout(buttons);
     // Like the system's find box, Find Next waits for some text.
     connect(edFind, &QLineEdit::textChanged, this, [this](const QString& t) { butFindNext->setEnabled(!t.isEmpty()); });
-    connect(butFindNext, &QPushButton::clicked, this, &FindDialog::findNext);
+    connect(butFindNext, &QPushButton::clicked, this, &TFindDialog::findNext);
     connect(butCancel, &QPushButton::clicked, this, &QDialog::hide);
 }
 
-QString FindDialog::findText() const
+QString TFindDialog::findText() const
 {
     return edFind->text();
 }
-
-} // namespace orv

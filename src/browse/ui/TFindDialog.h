@@ -7,15 +7,12 @@
 class QLineEdit;
 class QPushButton;
 
-namespace orv
-{
-
-class FindDialog : public QDialog
+class TFindDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FindDialog(QWidget* parent = nullptr);
+    explicit TFindDialog(QWidget* parent = nullptr);
 
     QLineEdit* edFind = nullptr;
     QPushButton* butFindNext = nullptr;
@@ -26,5 +23,3 @@ public:
 signals:
     void findNext();
 };
-
-} // namespace orv
