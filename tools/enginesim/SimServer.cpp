@@ -125,7 +125,8 @@ void SimServer::onNewConnection()
 
 void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
 {
-    std::string line = head.left(head.indexOf('\n')).toStdString();
+    const qsizetype eol = head.indexOf('\n');
+    std::string line = (eol < 0 ? head : head.left(eol)).toStdString();
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     const size_t space = line.find(' ');
