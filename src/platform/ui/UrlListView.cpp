@@ -235,6 +235,13 @@ void UrlListView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // Space ticks or clears the focused row, whichever column has the focus.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && checkBoxes() && currentRow() >= 0) {
+        const QModelIndex box = model_->index(currentRow(), 0);
+        model_->setData(box, checked(currentRow()) ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        event->accept();
+        return;
+    }
     QTreeView::keyPressEvent(event);
 }
 
