@@ -1,29 +1,107 @@
+// Construction of the main window and the placing of its three areas: the
+// toolbar at the top, the list area below it and the settings area (Page1)
+// against the bottom, over the list area.
 #include "app/TForm1.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
-#include <QWidget>
+#include "app/HandlerGuard.h"
+#include "app/controls/PageControl.h"
+#include "app/controls/Splitter.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLayout>
+#include <QMenuBar>
+#include <QResizeEvent>
 
 TForm1* Form1 = nullptr;
+
+namespace
+{
+
+constexpr int kToolbarHeight = 49;
+constexpr int kMainPageHeight = 100; // the lists end where the "Main" page begins
+constexpr int kClientWidth = 655;
+constexpr int kClientHeight = 439;
+
+} // namespace
 
 TForm1::TForm1(std::string programFolder, QWidget* parent)
     : QMainWindow(parent)
     , programFolder_(std::move(programFolder))
 {
     Form1 = this;
+    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Orvalen"));
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    lblCurrentEngine = new QLabel(central);
-    layout->addWidget(lblCurrentEngine);
-    CreateUrlListsAndViews();
-    LayOutUrlListsProvisionally(central);
-    setCentralWidget(central);
-    resize(640, 480);
+    setMinimumSize(512, 256);
+
+    clientArea_ = new QWidget(this);
+    clientArea_->setObjectName(QStringLiteral("clientArea"));
+    clientArea_->installEventFilter(this);
+    setCentralWidget(clientArea_);
+
+    createMenus();
+    createPopupMenu();
+    createToolbar();
+    listArea = new QWidget(clientArea_);
+    listArea->setObjectName(QStringLiteral("listArea"));
+    listArea->installEventFilter(this);
+    createPages();
+    Page1->raise();
+    wireControls();
+
+    resize(kClientWidth, kClientHeight + MainMenu1->sizeHint().height());
+    if (layout())
+        layout()->activate();
+    clientArea_->resize(kClientWidth, kClientHeight);
+    layoutClientArea();
+
+    FormCreate();
 }
 
 TForm1::~TForm1()
 {
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+void TForm1::placePage1(int height)
+{
+    page1Height_ = height;
+    layoutClientArea();
+}
+
+void TForm1::layoutClientArea()
+{
+    if (!clientArea_ || !Page1)
+        return;
+    const int w = clientArea_->width();
+    const int h = clientArea_->height();
+    Panel1->setGeometry(0, 0, w, kToolbarHeight);
+    listArea->setGeometry(0, kToolbarHeight, w, std::max(0, h - kToolbarHeight - kMainPageHeight));
+    const int pageHeight = std::min(page1Height_, h);
+    Page1->setGeometry(0, h - pageHeight, w, pageHeight);
+    layoutListArea();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    orv::runGuarded([this] { FormResize(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    orv::runGuarded([this] { FormClose(); });
+    QMainWindow::closeEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == clientArea_)
+            layoutClientArea();
+        else if (watched == listArea)
+            layoutListArea();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -13,18 +13,34 @@
 #include <string>
 #include <vector>
 
+class QAction;
+class QCheckBox;
+class QFrame;
 class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
 
 namespace orv {
+class CheckListBox;
+class EditBox;
+class PageControl;
+class SpinButton;
+class Splitter;
 class UrlListView;
-}
+} // namespace orv
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
     // `programFolder` ends in "/"; data/, Reports/, Templates/ and the
-    // options file are found there.
+    // options file are found there. Builds every control, wires it to its
+    // handler and runs FormCreate.
     explicit TForm1(std::string programFolder, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -32,7 +48,268 @@ public:
 
     // ---- Start-up, layout and command map (src/app) ----------------------
 
+    // Toolbar, 49 pixels high, at the top of the client area.
+    QFrame* Panel1 = nullptr;
+    QToolButton* spdNew = nullptr;
+    QToolButton* spdOpen = nullptr;
+    QToolButton* spdSave = nullptr;
+    QToolButton* spdCut = nullptr;
+    QToolButton* spdCopy = nullptr;
+    QToolButton* spdPaste = nullptr;
+    QToolButton* spdDelete = nullptr;
+    QToolButton* spdFind = nullptr;
+    QToolButton* spdPrint = nullptr;
+    QToolButton* spdHelp = nullptr;
+    QPushButton* butSearch = nullptr;
+    QPushButton* butAbort = nullptr;
+    QPushButton* butRetrieve = nullptr;
+    QLabel* imgLogo = nullptr; // the logo at the right end; the animation takes its place during runs
+
+    // The list area between the toolbar and the settings area: the results
+    // view alone, or after SetupTheSplitter both views with the splitter.
+    QWidget* listArea = nullptr;
+    orv::Splitter* TheSplitter = nullptr;
+    bool splitterCreated = false;
+
+    // The settings area, bottom-aligned over the list area.
+    orv::PageControl* Page1 = nullptr;
+    QWidget* TabSheet1 = nullptr; // "Main"
+    QWidget* TabSheet2 = nullptr; // "Engines"
+    QWidget* TabSheet3 = nullptr; // "Browsers"
+    QWidget* TabSheet4 = nullptr; // "Search Criteria"
+
+    // "Main": activity text, counters, progress.
+    QFrame* Panel3 = nullptr; // everything on the "Main" tab
+    QFrame* Panel4 = nullptr; // master count and its caption
+    QFrame* Panel5 = nullptr; // checked count and its caption
+    QFrame* Panel6 = nullptr; // approved count and its caption
     QLabel* lblCurrentEngine = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    // "Engines": one check box, maximum box and spin button per engine.
+    QCheckBox* chkAltaVista = nullptr;
+    QCheckBox* chkExcite = nullptr;
+    QCheckBox* chknetfindAol = nullptr;
+    QCheckBox* chkInfoseek = nullptr;
+    QCheckBox* chkPlanetSearch = nullptr;
+    QCheckBox* chkYahoo = nullptr;
+    QCheckBox* chkSnap = nullptr;
+    QCheckBox* chkWebcrawler = nullptr;
+    QCheckBox* chkMagellan = nullptr;
+    QCheckBox* chkThunderstone = nullptr;
+    orv::EditBox* edAltaMax = nullptr;
+    orv::EditBox* edExciteMax = nullptr;
+    orv::EditBox* edNetfindAolMax = nullptr;
+    orv::EditBox* edInfoseekMax = nullptr;
+    orv::EditBox* edPlanetMax = nullptr;
+    orv::EditBox* edYahooMax = nullptr;
+    orv::EditBox* edSnapMax = nullptr;
+    orv::EditBox* edWebcrawlerMax = nullptr;
+    orv::EditBox* edMagellanMax = nullptr;
+    orv::EditBox* edThunderstoneMax = nullptr;
+    orv::SpinButton* spinAlta = nullptr;
+    orv::SpinButton* spinExcite = nullptr;
+    orv::SpinButton* spinNetfindAol = nullptr;
+    orv::SpinButton* spinInfoseek = nullptr;
+    orv::SpinButton* spinPlanet = nullptr;
+    orv::SpinButton* spinYahoo = nullptr;
+    orv::SpinButton* spinSnap = nullptr;
+    orv::SpinButton* spinWebcrawler = nullptr;
+    orv::SpinButton* spinMagellan = nullptr;
+    orv::SpinButton* spinThunderstone = nullptr;
+    orv::EditBox* edMaxSeconds = nullptr;
+    QPushButton* butOptionsOK = nullptr;
+    QPushButton* butOptionsCancel = nullptr;
+    QPushButton* butOptionsApply = nullptr;
+
+    // The controls of one engine.
+    QCheckBox* engineCheck(orv::Engine e) const;
+    orv::EditBox* engineMaxBox(orv::Engine e) const;
+    orv::SpinButton* engineSpin(orv::Engine e) const;
+
+    // "Browsers": installed browsers and the HTTP proxy.
+    orv::CheckListBox* listBrowsers = nullptr;
+    QCheckBox* chkUseHttpProxy = nullptr;
+    orv::EditBox* edHttpProxy = nullptr;
+    orv::EditBox* edHttpProxyPort = nullptr;
+    QPushButton* butProxyOk = nullptr;
+
+    // "Search Criteria".
+    QPlainTextEdit* memPrimarySearchCriteria = nullptr;
+    QPlainTextEdit* memSecondarySearchCriteria = nullptr;
+    QPlainTextEdit* memExclusionCriteria = nullptr;
+    QRadioButton* radPrimaryAny = nullptr;
+    QRadioButton* radPrimaryAll = nullptr;
+    QRadioButton* radSecondaryAny = nullptr;
+    QRadioButton* radSecondaryAll = nullptr;
+    QRadioButton* radExclusionAny = nullptr;
+    QRadioButton* radExclusionAll = nullptr;
+    QPushButton* butAccept = nullptr;
+
+    // Main menu.
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileClose = nullptr;
+    QAction* mnuFileStats = nullptr;
+    QMenu* mnuFileExport = nullptr;
+    QAction* mnuFileExportHtml = nullptr;
+    QAction* mnuFileExportText = nullptr;
+    QAction* mnuFIlePrintSetup = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuClearCheckboxes = nullptr;
+    QAction* mnuEditFind = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr; // "&Orvalen Help"
+    QAction* mnuHelpAbout = nullptr;
+
+    // Popup menu of both URL lists.
+    QMenu* UrlListPopup = nullptr;
+    QAction* popGotoPage = nullptr;
+    QAction* popScanPage = nullptr;
+    QAction* popDescription = nullptr;
+    QAction* popCut = nullptr;
+    QAction* popCopy = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* popRemoveFromList = nullptr;
+
+    // Window lifecycle and layout.
+    void FormCreate();
+    void FormClose();
+    void FormResize();
+    void SetupTheSplitter();
+    void TheSplitterOnMoved();
+    void Page1MouseDown();
+    void mnuFileExitClick();
+    void mnuHelpAboutClick();
+
+    // Places the settings area: `height` pixels high against the bottom of
+    // the client area, over the list area.
+    void placePage1(int height);
+
+    // Commands of other subsystems, wired here. Each owner defines its
+    // handler in its own folder; until then src/app/PendingHandlers.cpp
+    // holds an empty body marked PENDING(owner).
+    void spdNewClick();
+    void spdOpenClick();
+    void spdSaveClick();
+    void spdCutClick();
+    void spdCopyClick();
+    void spdPasteClick();
+    void spdDeleteClick();
+    void spdFindClick();
+    void spdPrintClick();
+    void spdHelpClick();
+    void butSearchClick();
+    void butAbortClick();
+    void butRetrieveClick();
+    void mnuFileClick();
+    void mnuFileNewClick();
+    void mnuFileOpenClick();
+    void mnuFileSaveClick();
+    void mnuFileCloseClick();
+    void mnuFileStatsClick();
+    void mnuFileExportHtmlClick();
+    void mnuFileExportTextClick();
+    void mnuFIlePrintSetupClick();
+    void mnuFilePrintClick();
+    void mnuEditClick();
+    void mnuEditCutClick();
+    void mnuEditCopyClick();
+    void mnuEditPasteClick();
+    void mnuClearCheckboxesClick();
+    void mnuEditFindClick();
+    void UrlListPopupPopup();
+    void popGotoPageClick();
+    void popScanPageClick();
+    void popDescriptionClick();
+    void popCutClick();
+    void popCopyClick();
+    void Paste1Click();
+    void popRemoveFromListClick();
+    void TabSheet4Exit();
+    void butAcceptClick();
+    void memPrimarySearchCriteriaChange();
+    void memSecondarySearchCriteriaChange();
+    void memExclusionCriteriaChange();
+    void listBrowsersMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void FindDefaultBrowser();
+
+    // ---- Options and engine settings (src/files/ui/Options*) -------------
+
+    void OptionsCreate();
+    void ReadOptions();
+    void SaveOptions();
+    void butOptionsOKClick();
+    void butOptionsApplyClick();
+    void chkUseHttpProxyClick();
+    void chkAltaVistaClick();
+    void chkExciteClick();
+    void chknetfindAolClick();
+    void chkSnapClick();
+    void chkPlanetSearchClick();
+    void chkInfoseekClick();
+    void chkYahooClick();
+    void chkWebcrawlerClick();
+    void chkMagellanClick();
+    void chkThunderstoneClick();
+    void edAltaMaxChange();
+    void edExciteMaxChange();
+    void edNetfindAolMaxChange();
+    void edInfoseekMaxChange();
+    void edPlanetMaxChange();
+    void edYahooMaxChange();
+    void edSnapMaxChange();
+    void edWebcrawlerMaxChange();
+    void edMagellanMaxChange();
+    void edThunderstoneMaxChange();
+    void edAltaMaxExit();
+    void edExciteMaxExit();
+    void edNetfindAolMaxExit();
+    void edInfoseekMaxExit();
+    void edPlanetMaxExit();
+    void edYahooMaxExit();
+    void edSnapMaxExit();
+    void edThunderstoneMaxExit();
+    void spinAltaUpClick();
+    void spinAltaDownClick();
+    void spinExciteUpClick();
+    void spinExciteDownClick();
+    void spinNetfindAolUpClick();
+    void spinNetfindAolDownClick();
+    void spinInfoseekUpClick();
+    void spinInfoseekDownClick();
+    void spinPlanetUpClick();
+    void spinPlanetDownClick();
+    void spinYahooUpClick();
+    void spinYahooDownClick();
+    void spinSnapUpClick();
+    void spinSnapDownClick();
+    void spinWebcrawlerUpClick();
+    void spinWebcrawlerDownClick();
+    void spinMagellanUpClick();
+    void spinMagellanDownClick();
+    void spinThunderstoneUpClick();
+    void spinThunderstoneDownClick();
+
+    // The shared bodies of the per-engine handlers above.
+    void engineCheckClick(orv::Engine e);
+    void engineMaxChange(orv::Engine e);
+    void engineMaxExit(orv::Engine e);
+    void engineSpinClick(orv::Engine e, bool up);
+
+    // Hands the proxy to the HTTP client; empty texts mean no proxy.
+    void applyProxyToClient(const std::string& host, const std::string& port);
+    // What the client was last given (the client itself keeps its copy).
+    std::string clientProxy;
+    std::string clientProxyPort;
 
     // ---- Master URL list and views (src/search) ----------------------------
 
@@ -97,8 +374,30 @@ public:
 
     // ---- Browsers and list editing (src/browse) ----------------------------
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void createToolbar();
+    void createPages();
+    void createMainPage();
+    void createEnginesPage();
+    void createBrowsersPage();
+    void createCriteriaPage();
+    void createMenus();
+    void createPopupMenu();
+    void wireControls();
+    void wireOptionControls();
+    void layoutClientArea();
+    void layoutListArea();
+
     std::string programFolder_;
+    QWidget* clientArea_ = nullptr;
+    int page1Height_ = 100;
+    int listViewWidth_ = 0; // width of the results view once the splitter stands
+    bool closed_ = false;
 };
 
 // The single main window, set while it exists.

@@ -1,5 +1,8 @@
+// Program entry: the windows are created in their fixed order, only the main
+// window is shown, and the event loop runs until it closes.
 #include "app/ProgramFolder.h"
 #include "app/TForm1.h"
+#include "app/TfrmAbout.h"
 #include "platform/ui/DesktopServices.h"
 #include "platform/ui/QtDialogs.h"
 
@@ -11,10 +14,15 @@ int main(int argc, char** argv)
     orv::QtDialogs dialogs;
     orv::Dialogs::install(&dialogs);
     orv::installDesktopServices();
-    TForm1 form(orv::executableFolder());
-    dialogs.setParent(&form);
-    form.show();
-    const int rc = app.exec();
+    int rc = 0;
+    {
+        TForm1 form(orv::executableFolder());
+        dialogs.setParent(&form);
+        TfrmAbout about(&form);
+        form.show();
+        rc = app.exec();
+        dialogs.setParent(nullptr);
+    }
     orv::Dialogs::install(nullptr);
     return rc;
 }

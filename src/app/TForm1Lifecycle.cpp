@@ -1,0 +1,157 @@
+// The main window's life: its creation steps, the two-list layout with the
+// splitter, the minimum size, the tab geometry and the close.
+#include "app/TForm1.h"
+
+#include "app/HandlerGuard.h"
+#include "app/TfrmAbout.h"
+#include "app/controls/PageControl.h"
+#include "app/controls/Splitter.h"
+#include "platform/Dialogs.h"
+#include "platform/ui/UrlListView.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace
+{
+
+constexpr int kMinWidth = 512;
+constexpr int kMinHeight = 256;
+constexpr int kSplitterWidth = 3;
+constexpr int kStatusColumnWidth = 120;
+
+} // namespace
+
+void TForm1::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Orvalen"));
+    // An unreadable options file is reported; creation goes on so that the
+    // window ends up complete and usable.
+    orv::runGuarded([this] { OptionsCreate(); });
+
+    run.retrievalBusy = false;
+    splitterCreated = false;
+
+    lblCurrentEngine->setText(QStringLiteral("Ready"));
+    ProgressBar1->hide();
+    run.currentDataFile.clear();
+
+    ListView1->setColumnWidth(0, ListView1->width() - kStatusColumnWidth);
+    ListView1->setColumnWidth(1, kStatusColumnWidth);
+    SetupTheSplitter();
+
+    butAbort->setEnabled(false);
+    butRetrieve->setEnabled(false);
+    placePage1(100);
+    Page1->setCurrentWidget(TabSheet1);
+    memPrimarySearchCriteria->clear();
+    memSecondarySearchCriteria->clear();
+    memExclusionCriteria->clear();
+    butProxyOk->setEnabled(false);
+    imgLogo->show();
+}
+
+void TForm1::SetupTheSplitter()
+{
+    if (splitterCreated)
+        return;
+    splitterCreated = true;
+
+    listViewWidth_ = ListView1->width() / 8 * 5;
+    TheSplitter = new orv::Splitter(listArea);
+    TheSplitter->setObjectName(QStringLiteral("TheSplitter"));
+    connect(TheSplitter, &orv::Splitter::dragged, this, [this](int left) {
+        const int most = listArea->width() - kSplitterWidth - orv::Splitter::kMinSize;
+        listViewWidth_ = std::max(orv::Splitter::kMinSize, std::min(left, most));
+        layoutListArea();
+    });
+    connect(TheSplitter, &orv::Splitter::moved, this, [this] { orv::runGuarded([this] { TheSplitterOnMoved(); }); });
+    TheSplitter->show();
+    ListView2->show();
+    layoutListArea();
+
+    ListView2->setColumnWidth(0, ListView2->width());
+    ListView1->setColumnWidth(0, ListView1->width() - kStatusColumnWidth);
+    ListView1->setColumnWidth(1, kStatusColumnWidth);
+    Panel6->move(TheSplitter->x(), Panel6->y());
+    ProgressBar1->move(ListView2->x(), ProgressBar1->y());
+}
+
+void TForm1::layoutListArea()
+{
+    if (!listArea || !ListView1)
+        return;
+    const int w = listArea->width();
+    const int h = listArea->height();
+    if (!TheSplitter) {
+        ListView1->setGeometry(0, 0, w, h);
+        return;
+    }
+    ListView1->setGeometry(0, 0, listViewWidth_, h);
+    TheSplitter->setGeometry(listViewWidth_, 0, kSplitterWidth, h);
+    const int approvedLeft = listViewWidth_ + kSplitterWidth;
+    ListView2->setGeometry(approvedLeft, 0, std::max(0, w - approvedLeft), h);
+}
+
+void TForm1::TheSplitterOnMoved()
+{
+    ListView2->setColumnWidth(0, ListView2->width());
+    const int quarter = ListView1->width() / 4;
+    ListView1->setColumnWidth(0, quarter * 3);
+    ListView1->setColumnWidth(1, quarter);
+    Panel6->move(ListView2->x(), Panel6->y());
+    ProgressBar1->move(ListView2->x(), ProgressBar1->y());
+    lblConfirmed->move(lblApprovedCount->x() + lblApprovedCount->width() + 6, lblConfirmed->y());
+}
+
+void TForm1::FormResize()
+{
+    if (width() < kMinWidth)
+        resize(kMinWidth, height());
+    if (height() < kMinHeight)
+        resize(width(), kMinHeight);
+    Panel3->resize(Page1->width() - 10, Panel3->height());
+}
+
+void TForm1::Page1MouseDown()
+{
+    QWidget* page = Page1->currentWidget();
+    if (page == TabSheet3 || page == TabSheet2) {
+        butOptionsCancel->setEnabled(false);
+        butOptionsApply->setEnabled(false);
+        placePage1(200);
+    } else if (page == TabSheet4) {
+        placePage1(380);
+        butAccept->setEnabled(false);
+        memPrimarySearchCriteria->setFocus();
+    } else {
+        placePage1(100);
+    }
+}
+
+void TForm1::FormClose()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    // A run may be waiting on a request further down the call stack: make
+    // every later step of it do nothing before the lists go.
+    run.abortFlag = true;
+    run.retrievalBusy = false;
+}
+
+void TForm1::mnuFileExitClick()
+{
+    close();
+}
+
+void TForm1::mnuHelpAboutClick()
+{
+    if (!frmAbout)
+        new TfrmAbout(this);
+    frmAbout->show();
+    frmAbout->raise();
+    frmAbout->activateWindow();
+}

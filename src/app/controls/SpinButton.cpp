@@ -1,0 +1,29 @@
+#include "app/controls/SpinButton.h"
+
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orv
+{
+
+SpinButton::SpinButton(QWidget* parent)
+    : QWidget(parent)
+    , up_(new QToolButton(this))
+    , down_(new QToolButton(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QToolButton* button : { up_, down_ }) {
+        button->setArrowType(button == up_ ? Qt::UpArrow : Qt::DownArrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(16, 11);
+        layout->addWidget(button);
+    }
+    setFixedSize(16, 22);
+    connect(up_, &QToolButton::clicked, this, &SpinButton::upClicked);
+    connect(down_, &QToolButton::clicked, this, &SpinButton::downClicked);
+}
+
+} // namespace orv

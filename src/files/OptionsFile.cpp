@@ -1,0 +1,77 @@
+#include "files/OptionsFile.h"
+
+#include "core/Text.h"
+
+namespace orv
+{
+
+std::array<std::string, kEngineCount> Options::defaultMaxTexts()
+{
+    std::array<std::string, kEngineCount> texts;
+    for (Engine e : kAllEngines)
+        texts[static_cast<size_t>(engineIndex(e))] = e == Engine::NetfindAol ? "10" : "20";
+    return texts;
+}
+
+std::string OptionFlagText(bool flag)
+{
+    return flag ? "true" : "false";
+}
+
+bool OptionFlagFromText(const std::string& line)
+{
+    return line == "true";
+}
+
+Lines OptionsToLines(const Options& options)
+{
+    Lines lines;
+    lines.reserve(kOptionsLineCount);
+    for (Engine e : kOptionsFlagOrder)
+        lines.push_back(OptionFlagText(options.isSelected(e)));
+    lines.push_back(OptionFlagText(options.useProxy));
+    lines.push_back(options.proxy);
+    lines.push_back(options.proxyPort);
+    lines.push_back(options.maxSeconds);
+    for (Engine e : kOptionsMaxOrder)
+        lines.push_back(options.maxOf(e));
+    return lines;
+}
+
+namespace
+{
+
+// One line of the file, or the error a list raises when read past its end.
+const std::string& lineAt(const Lines& lines, int index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= lines.size())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    return lines[static_cast<size_t>(index)];
+}
+
+} // namespace
+
+void OptionsFromLines(const Lines& lines, Options& options)
+{
+    int index = 0;
+    for (Engine e : kOptionsFlagOrder)
+        options.selected[static_cast<size_t>(engineIndex(e))] = OptionFlagFromText(lineAt(lines, index++));
+    options.useProxy = OptionFlagFromText(lineAt(lines, index++));
+    options.proxy = lineAt(lines, index++);
+    options.proxyPort = lineAt(lines, index++);
+    options.maxSeconds = lineAt(lines, index++);
+    for (Engine e : kOptionsMaxOrder)
+        options.maxOf(e) = lineAt(lines, index++);
+}
+
+std::string CannotOpenFileText(const std::string& path)
+{
+    return "Cannot open file " + path;
+}
+
+std::string CannotCreateFileText(const std::string& path)
+{
+    return "Cannot create file " + path;
+}
+
+} // namespace orv

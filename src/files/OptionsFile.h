@@ -1,0 +1,92 @@
+#pragma once
+// The options file "search.txt": 24 lines, each ended by CR LF. Lines 1 to 10
+// say which engines take part ("true"/"false"), line 11 whether the HTTP proxy
+// is used, lines 12 to 14 hold the proxy address, the proxy port and the
+// seconds to wait, lines 15 to 24 the largest number of results per engine.
+// The engines of the flag lines and of the maximum lines come in two different
+// fixed orders. Every text is kept as it stands; numbers are converted only
+// where they are used.
+#include "core/Errors.h"
+#include "core/Lines.h"
+#include "search/Engines.h"
+
+#include <array>
+#include <string>
+
+namespace orv
+{
+
+inline constexpr int kOptionsLineCount = 24;
+inline constexpr const char* kOptionsFileName = "search.txt";
+
+// Engines of lines 1 to 10.
+inline constexpr std::array<Engine, kEngineCount> kOptionsFlagOrder = {
+    Engine::AltaVista,
+    Engine::Excite,
+    Engine::NetfindAol,
+    Engine::Snap,
+    Engine::PlanetSearch,
+    Engine::Infoseek,
+    Engine::Yahoo,
+    Engine::Webcrawler,
+    Engine::Magellan,
+    Engine::Thunderstone,
+};
+
+// Engines of lines 15 to 24.
+inline constexpr std::array<Engine, kEngineCount> kOptionsMaxOrder = {
+    Engine::AltaVista,
+    Engine::Excite,
+    Engine::NetfindAol,
+    Engine::Infoseek,
+    Engine::PlanetSearch,
+    Engine::Yahoo,
+    Engine::Webcrawler,
+    Engine::Magellan,
+    Engine::Thunderstone,
+    Engine::Snap,
+};
+
+// The settings as the controls hold them, indexed by engineIndex().
+struct Options {
+    std::array<bool, kEngineCount> selected {};
+    bool useProxy = false;
+    std::string proxy = "255.255.255.255";
+    std::string proxyPort = "80";
+    std::string maxSeconds = "30";
+    std::array<std::string, kEngineCount> maxText = defaultMaxTexts();
+
+    bool isSelected(Engine e) const { return selected[static_cast<size_t>(engineIndex(e))]; }
+    std::string& maxOf(Engine e) { return maxText[static_cast<size_t>(engineIndex(e))]; }
+    const std::string& maxOf(Engine e) const { return maxText[static_cast<size_t>(engineIndex(e))]; }
+
+    // "20" for every engine but Netfind.Aol, which takes "10".
+    static std::array<std::string, kEngineCount> defaultMaxTexts();
+};
+
+// "true" or "false".
+std::string OptionFlagText(bool flag);
+// Only the exact text "true" (lower case) reads as set.
+bool OptionFlagFromText(const std::string& line);
+
+// The 24 lines of the file for these settings.
+Lines OptionsToLines(const Options& options);
+
+// Reads `lines` into `options` in file order. Every line that is present is
+// applied; a file shorter than 24 lines stops at the first missing line with
+// EListError "List index out of bounds (%d)" (0-based index), after the lines
+// before it were applied. Lines after the 24th are ignored.
+void OptionsFromLines(const Lines& lines, Options& options);
+
+// "Cannot open file %s" / "Cannot create file %s" with the full path.
+std::string CannotOpenFileText(const std::string& path);
+std::string CannotCreateFileText(const std::string& path);
+
+// A list read past its end.
+class EListError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
+} // namespace orv
