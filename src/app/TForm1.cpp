@@ -6,9 +6,12 @@
 #include "app/HandlerGuard.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/Splitter.h"
+#include "platform/ui/UrlListView.h"
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLabel>
+#include <QMenu>
 #include <QLayout>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -40,12 +43,14 @@ TForm1::TForm1(std::string programFolder, QWidget* parent)
     setCentralWidget(clientArea_);
 
     createMenus();
-    createPopupMenu();
+    createUrlListPopup();
     createToolbar();
     listArea = new QWidget(clientArea_);
     listArea->setObjectName(QStringLiteral("listArea"));
     listArea->installEventFilter(this);
     createPages();
+    CreateUrlListsAndViews();
+    placeUrlListControls();
     Page1->raise();
     wireControls();
 
@@ -62,6 +67,35 @@ TForm1::~TForm1()
 {
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+void TForm1::placeUrlListControls()
+{
+    for (orv::UrlListView* view : {ListView1, ListView2}) {
+        view->setParent(listArea);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](QPoint pos) { UrlListPopup->popup(view->viewport()->mapToGlobal(pos)); });
+    }
+    ListView1->show();
+    ListView2->hide();
+
+    // Each counter: the number at the panel's left, its caption beside it.
+    const struct {
+        QFrame* panel;
+        QLabel* number;
+        QLabel* caption;
+        int gap;
+    } counters[] = {{Panel4, lblRawCount, lblMaster, 10}, {Panel5, lblCheckedCount, lblCheckedCaption, 8},
+        {Panel6, lblApprovedCount, lblConfirmed, 6}};
+    for (const auto& c : counters) {
+        c.number->setParent(c.panel);
+        c.caption->setParent(c.panel);
+        c.number->move(0, 3);
+        c.caption->move(c.number->width() + c.gap, 3);
+        c.number->show();
+        c.caption->show();
+    }
 }
 
 void TForm1::placePage1(int height)

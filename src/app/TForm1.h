@@ -241,6 +241,12 @@ public:
     void memExclusionCriteriaChange();
     void listBrowsersMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void FindDefaultBrowser();
+    void ListView1Click();
+    void ListView2Click();
+    void ListView1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ListView2KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ListView2DragOver(orv::UrlListView* source, bool* accept);
+    void ListView2DragDrop(orv::UrlListView* source);
 
     // ---- Options and engine settings (src/files/ui/Options*) -------------
 
@@ -387,11 +393,12 @@ private:
     void createBrowsersPage();
     void createCriteriaPage();
     void createMenus();
-    void createPopupMenu();
+    void createUrlListPopup();
     void wireControls();
     void wireOptionControls();
     void layoutClientArea();
     void layoutListArea();
+    void placeUrlListControls();
 
     std::string programFolder_;
     QWidget* clientArea_ = nullptr;

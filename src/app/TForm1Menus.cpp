@@ -68,7 +68,7 @@ void TForm1::createMenus()
     MainMenu1->addMenu(mnuHelp);
 }
 
-void TForm1::createPopupMenu()
+void TForm1::createUrlListPopup()
 {
     UrlListPopup = submenu(this, "UrlListPopup", "");
     popGotoPage = item(UrlListPopup, "popGotoPage", "&Go to Web Page");

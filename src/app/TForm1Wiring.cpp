@@ -7,6 +7,7 @@
 #include "app/controls/EditBox.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
+#include "platform/ui/UrlListView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,6 +95,20 @@ void TForm1::wireControls()
         if (isInside(old, TabSheet4) && now && !isInside(now, TabSheet4) && isInside(now, this))
             orv::runGuarded([this] { TabSheet4Exit(); });
     });
+
+    on(ListView1, &orv::UrlListView::viewClicked, this, &TForm1::ListView1Click);
+    on(ListView2, &orv::UrlListView::viewClicked, this, &TForm1::ListView2Click);
+    connect(ListView1, &orv::UrlListView::keyDown, this, [this](int key, Qt::KeyboardModifiers shift) {
+        orv::runGuarded([&] { ListView1KeyDown(key, shift); });
+    });
+    connect(ListView2, &orv::UrlListView::keyDown, this, [this](int key, Qt::KeyboardModifiers shift) {
+        orv::runGuarded([&] { ListView2KeyDown(key, shift); });
+    });
+    connect(ListView2, &orv::UrlListView::dragOver, this, [this](orv::UrlListView* source, bool* accept) {
+        orv::runGuarded([&] { ListView2DragOver(source, accept); });
+    });
+    connect(ListView2, &orv::UrlListView::dropped, this,
+        [this](orv::UrlListView* source) { orv::runGuarded([&] { ListView2DragDrop(source); }); });
 
     wireOptionControls();
 }
