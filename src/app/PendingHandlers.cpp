@@ -94,12 +94,24 @@ void TForm1::popRemoveFromListClick()
 void TForm1::TabSheet4Exit()
 { /* PENDING(files) */
 }
-void TForm1::ListView1Click() { /* PENDING(files) */ }
-void TForm1::ListView2Click() { /* PENDING(files) */ }
-void TForm1::ListView1KeyDown(int, Qt::KeyboardModifiers) { /* PENDING(files) */ }
-void TForm1::ListView2KeyDown(int, Qt::KeyboardModifiers) { /* PENDING(files) */ }
-void TForm1::ListView2DragOver(orv::UrlListView*, bool*) { /* PENDING(files) */ }
-void TForm1::ListView2DragDrop(orv::UrlListView*) { /* PENDING(files) */ }
+void TForm1::ListView1Click()
+{ /* PENDING(files) */
+}
+void TForm1::ListView2Click()
+{ /* PENDING(files) */
+}
+void TForm1::ListView1KeyDown(int, Qt::KeyboardModifiers)
+{ /* PENDING(files) */
+}
+void TForm1::ListView2KeyDown(int, Qt::KeyboardModifiers)
+{ /* PENDING(files) */
+}
+void TForm1::ListView2DragOver(orv::UrlListView*, bool*)
+{ /* PENDING(files) */
+}
+void TForm1::ListView2DragDrop(orv::UrlListView*)
+{ /* PENDING(files) */
+}
 
 // ---- widgets
 void TForm1::spdHelpClick()

@@ -11,8 +11,8 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QMenu>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
 
@@ -65,13 +65,14 @@ TForm1::TForm1(std::string programFolder, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    disconnect(focusWatch_);
     if (Form1 == this)
         Form1 = nullptr;
 }
 
 void TForm1::placeUrlListControls()
 {
-    for (orv::UrlListView* view : {ListView1, ListView2}) {
+    for (orv::UrlListView* view : { ListView1, ListView2 }) {
         view->setParent(listArea);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,
@@ -86,8 +87,8 @@ void TForm1::placeUrlListControls()
         QLabel* number;
         QLabel* caption;
         int gap;
-    } counters[] = {{Panel4, lblRawCount, lblMaster, 10}, {Panel5, lblCheckedCount, lblCheckedCaption, 8},
-        {Panel6, lblApprovedCount, lblConfirmed, 6}};
+    } counters[] = { { Panel4, lblRawCount, lblMaster, 10 }, { Panel5, lblCheckedCount, lblCheckedCaption, 8 },
+        { Panel6, lblApprovedCount, lblConfirmed, 6 } };
     for (const auto& c : counters) {
         c.number->setParent(c.panel);
         c.caption->setParent(c.panel);

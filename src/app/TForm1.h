@@ -25,7 +25,8 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 
-namespace orv {
+namespace orv
+{
 class CheckListBox;
 class EditBox;
 class PageControl;
@@ -34,7 +35,8 @@ class Splitter;
 class UrlListView;
 } // namespace orv
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow
+{
     Q_OBJECT
 
 public:
@@ -405,6 +407,9 @@ private:
     int page1Height_ = 100;
     int listViewWidth_ = 0; // width of the results view once the splitter stands
     bool closed_ = false;
+    // Watches the focus leaving the "Search Criteria" page; dropped first
+    // on destruction, as tearing down the widgets moves the focus.
+    QMetaObject::Connection focusWatch_;
 };
 
 // The single main window, set while it exists.

@@ -91,19 +91,17 @@ void TForm1::wireControls()
         });
 
     // The focus leaving the "Search Criteria" page for a control elsewhere.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (isInside(old, TabSheet4) && now && !isInside(now, TabSheet4) && isInside(now, this))
             orv::runGuarded([this] { TabSheet4Exit(); });
     });
 
     on(ListView1, &orv::UrlListView::viewClicked, this, &TForm1::ListView1Click);
     on(ListView2, &orv::UrlListView::viewClicked, this, &TForm1::ListView2Click);
-    connect(ListView1, &orv::UrlListView::keyDown, this, [this](int key, Qt::KeyboardModifiers shift) {
-        orv::runGuarded([&] { ListView1KeyDown(key, shift); });
-    });
-    connect(ListView2, &orv::UrlListView::keyDown, this, [this](int key, Qt::KeyboardModifiers shift) {
-        orv::runGuarded([&] { ListView2KeyDown(key, shift); });
-    });
+    connect(ListView1, &orv::UrlListView::keyDown, this,
+        [this](int key, Qt::KeyboardModifiers shift) { orv::runGuarded([&] { ListView1KeyDown(key, shift); }); });
+    connect(ListView2, &orv::UrlListView::keyDown, this,
+        [this](int key, Qt::KeyboardModifiers shift) { orv::runGuarded([&] { ListView2KeyDown(key, shift); }); });
     connect(ListView2, &orv::UrlListView::dragOver, this, [this](orv::UrlListView* source, bool* accept) {
         orv::runGuarded([&] { ListView2DragOver(source, accept); });
     });

@@ -5,19 +5,20 @@
 
 using namespace orv;
 
-namespace {
+namespace
+{
 
 Lines sampleLines()
 {
-    return {"true", "false", "true", "false", "true", "false", "true", "false", "true", "false", "true",
-        "10.0.0.1", "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140"};
+    return { "true", "false", "true", "false", "true", "false", "true", "false", "true", "false", "true", "10.0.0.1",
+        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140" };
 }
 
 } // namespace
 
 TEST(OptionsFile, DefaultsWriteTheFormDefaults)
 {
-    const Lines lines = OptionsToLines(Options{});
+    const Lines lines = OptionsToLines(Options {});
     ASSERT_EQ(lines.size(), 24u);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(lines[i], "false") << "line " << i + 1;
@@ -38,8 +39,8 @@ TEST(OptionsFile, FlagAndMaximumLinesFollowTheirOwnEngineOrders)
     options.maxOf(Engine::Infoseek) = "info";
     options.maxOf(Engine::Thunderstone) = "thunder";
     const Lines lines = OptionsToLines(options);
-    EXPECT_EQ(lines[3], "true");  // line 4: Snap selected
-    EXPECT_EQ(lines[9], "true");  // line 10: Thunderstone selected
+    EXPECT_EQ(lines[3], "true"); // line 4: Snap selected
+    EXPECT_EQ(lines[9], "true"); // line 10: Thunderstone selected
     EXPECT_EQ(lines[5], "false"); // line 6: Infoseek selected
     EXPECT_EQ(lines[17], "info"); // line 18: Infoseek maximum
     EXPECT_EQ(lines[22], "thunder");
@@ -64,7 +65,9 @@ struct FlagCase {
     bool selected;
 };
 
-class OptionsFlagLine : public ::testing::TestWithParam<FlagCase> {};
+class OptionsFlagLine : public ::testing::TestWithParam<FlagCase>
+{
+};
 
 TEST_P(OptionsFlagLine, OnlyExactLowerCaseTrueSelects)
 {
@@ -78,9 +81,9 @@ TEST_P(OptionsFlagLine, OnlyExactLowerCaseTrueSelects)
 }
 
 INSTANTIATE_TEST_SUITE_P(Flags, OptionsFlagLine,
-    ::testing::Values(FlagCase{"true", true}, FlagCase{"True", false}, FlagCase{"TRUE", false},
-        FlagCase{" true", false}, FlagCase{"true ", false}, FlagCase{"1", false}, FlagCase{"", false},
-        FlagCase{"false", false}));
+    ::testing::Values(FlagCase { "true", true }, FlagCase { "True", false }, FlagCase { "TRUE", false },
+        FlagCase { " true", false }, FlagCase { "true ", false }, FlagCase { "1", false }, FlagCase { "", false },
+        FlagCase { "false", false }));
 
 TEST(OptionsFile, EditBoxLinesAreTakenUnchecked)
 {
@@ -95,7 +98,9 @@ TEST(OptionsFile, EditBoxLinesAreTakenUnchecked)
     EXPECT_EQ(options.maxOf(Engine::Excite), "9999");
 }
 
-class OptionsShortFile : public ::testing::TestWithParam<int> {};
+class OptionsShortFile : public ::testing::TestWithParam<int>
+{
+};
 
 TEST_P(OptionsShortFile, StopsAtTheFirstMissingLineKeepingTheRest)
 {

@@ -22,14 +22,16 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
         folder.makeProgramFolder();
-        orv::SaveLines(folder.file("search.txt"), orv::OptionsToLines(orv::Options{}));
+        orv::SaveLines(folder.file("search.txt"), orv::OptionsToLines(orv::Options {}));
         form = std::make_unique<TForm1>(folder.path());
         form->show();
     }
@@ -61,29 +63,31 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndSeparators)
     EXPECT_EQ(top[0]->text(), "&File");
     EXPECT_EQ(top[1]->text(), "&Edit");
     EXPECT_EQ(top[2]->text(), "&Help");
-    EXPECT_EQ(captions(form->mnuFile), (std::vector<std::string>{"&New Search Criteria", "&Open Results", "&Save",
-                                           "&Close", "S&tats", "&Export", "P&rint Setup", "&Print", "E&xit"}));
-    EXPECT_EQ(captions(form->mnuFileExport), (std::vector<std::string>{"&Html", "&Text"}));
+    EXPECT_EQ(captions(form->mnuFile),
+        (std::vector<std::string> { "&New Search Criteria", "&Open Results", "&Save", "&Close", "S&tats", "&Export",
+            "P&rint Setup", "&Print", "E&xit" }));
+    EXPECT_EQ(captions(form->mnuFileExport), (std::vector<std::string> { "&Html", "&Text" }));
     EXPECT_TRUE(form->mnuFileExportHtml->isCheckable());
-    EXPECT_EQ(captions(form->mnuEdit), (std::vector<std::string>{"Cu&t          Ctrl+X", "&Copy       Ctrl+C",
-                                           "&Paste      Ctrl+V", "C&lear Checkboxes", "&Find"}));
+    EXPECT_EQ(captions(form->mnuEdit),
+        (std::vector<std::string> {
+            "Cu&t          Ctrl+X", "&Copy       Ctrl+C", "&Paste      Ctrl+V", "C&lear Checkboxes", "&Find" }));
     EXPECT_FALSE(form->mnuClearCheckboxes->isEnabled());
     EXPECT_TRUE(form->mnuEditCut->shortcut().isEmpty());
-    EXPECT_EQ(captions(form->mnuHelp), (std::vector<std::string>{"&Orvalen Help", "&About"}));
+    EXPECT_EQ(captions(form->mnuHelp), (std::vector<std::string> { "&Orvalen Help", "&About" }));
     EXPECT_EQ(captions(form->UrlListPopup),
-        (std::vector<std::string>{"&Go to Web Page", "&Scan Page", "&Description", "-", "Cu&t", "&Copy", "&Paste",
-            "-", "Re&move From List"}));
+        (std::vector<std::string> { "&Go to Web Page", "&Scan Page", "&Description", "-", "Cu&t", "&Copy", "&Paste",
+            "-", "Re&move From List" }));
 }
 
 TEST_F(MainWindow, ToolbarButtonsCarryTheirHintsLeftToRight)
 {
-    const std::vector<std::pair<QWidget*, const char*>> expected = {{form->spdNew, "New Search Criteria"},
-        {form->spdOpen, "Open Existing Results File"}, {form->spdSave, "Save Search File"},
-        {form->spdCut, "Cut to Clipboard"}, {form->spdCopy, "Copy to Clipboard"},
-        {form->spdPaste, "Paste from Clipboard"}, {form->spdDelete, "Delete Record(s)"},
-        {form->spdFind, "Find Record"}, {form->spdPrint, "Print List(s)"}, {form->spdHelp, "Help"},
-        {form->butSearch, "Initiate New Search"}, {form->butAbort, "Abort Search/Retrieval"},
-        {form->butRetrieve, "Verify Sites"}};
+    const std::vector<std::pair<QWidget*, const char*>> expected = { { form->spdNew, "New Search Criteria" },
+        { form->spdOpen, "Open Existing Results File" }, { form->spdSave, "Save Search File" },
+        { form->spdCut, "Cut to Clipboard" }, { form->spdCopy, "Copy to Clipboard" },
+        { form->spdPaste, "Paste from Clipboard" }, { form->spdDelete, "Delete Record(s)" },
+        { form->spdFind, "Find Record" }, { form->spdPrint, "Print List(s)" }, { form->spdHelp, "Help" },
+        { form->butSearch, "Initiate New Search" }, { form->butAbort, "Abort Search/Retrieval" },
+        { form->butRetrieve, "Verify Sites" } };
     int lastX = -1;
     for (const auto& [button, hint] : expected) {
         EXPECT_EQ(button->toolTip().toStdString(), hint);
@@ -142,7 +146,9 @@ struct TabCase {
     int height;
 };
 
-class TabGeometry : public MainWindow, public ::testing::WithParamInterface<TabCase> {};
+class TabGeometry : public MainWindow, public ::testing::WithParamInterface<TabCase>
+{
+};
 
 TEST_P(TabGeometry, ThePageControlSlidesUpByWhatItsPageNeeds)
 {
@@ -163,7 +169,7 @@ TEST_P(TabGeometry, ThePageControlSlidesUpByWhatItsPageNeeds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, TabGeometry,
-    ::testing::Values(TabCase{0, 100}, TabCase{1, 200}, TabCase{2, 200}, TabCase{3, 380}));
+    ::testing::Values(TabCase { 0, 100 }, TabCase { 1, 200 }, TabCase { 2, 200 }, TabCase { 3, 380 }));
 
 TEST_F(MainWindow, CriteriaTabPutsTheCaretInThePrimaryMemo)
 {

@@ -20,12 +20,14 @@
 
 using orv::Engine;
 
-namespace {
+namespace
+{
 
-const orv::Lines kAllOn = {"true", "true", "true", "true", "true", "true", "true", "true", "true", "true", "false",
-    "255.255.255.255", "80", "30", "20", "20", "10", "20", "20", "20", "20", "20", "20", "20"};
+const orv::Lines kAllOn = { "true", "true", "true", "true", "true", "true", "true", "true", "true", "true", "false",
+    "255.255.255.255", "80", "30", "20", "20", "10", "20", "20", "20", "20", "20", "20", "20" };
 
-class OptionsWindow : public ::testing::Test {
+class OptionsWindow : public ::testing::Test
+{
 protected:
     void SetUp() override { folder.makeProgramFolder(); }
 
@@ -36,6 +38,9 @@ protected:
     {
         form = std::make_unique<TForm1>(folder.path());
         form->show();
+        // Leaving a box needs the focus, which only an active window has.
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         return *form;
     }
 
@@ -76,8 +81,8 @@ protected:
 TEST_F(OptionsWindow, MissingFileIsReportedAndACompleteFileWritten)
 {
     TForm1& f = open();
-    ASSERT_EQ(errors(), std::vector<std::string>{"Cannot open file " + folder.file("search.txt")});
-    EXPECT_EQ(savedOptions(), orv::OptionsToLines(orv::Options{}));
+    ASSERT_EQ(errors(), std::vector<std::string> { "Cannot open file " + folder.file("search.txt") });
+    EXPECT_EQ(savedOptions(), orv::OptionsToLines(orv::Options {}));
     EXPECT_EQ(f.edNetfindAolMax->text(), "10");
     EXPECT_FALSE(f.edAltaMax->isEnabled());
     EXPECT_FALSE(f.spinAlta->isEnabled());
@@ -94,7 +99,7 @@ TEST_F(OptionsWindow, ShortFileKeepsWhatWasReadAndTheDefaultsBeyond)
     lines[14] = "150";
     writeOptions(lines);
     TForm1& f = open();
-    ASSERT_EQ(errors(), std::vector<std::string>{"List index out of bounds (15)"});
+    ASSERT_EQ(errors(), std::vector<std::string> { "List index out of bounds (15)" });
     EXPECT_TRUE(f.chkThunderstone->isChecked());
     EXPECT_EQ(f.edMaxSeconds->text(), "7");
     EXPECT_EQ(f.edAltaMax->text(), "150");
@@ -123,8 +128,8 @@ TEST_F(OptionsWindow, CapitalTrueLeavesTheEngineUnselected)
 
 TEST_F(OptionsWindow, ReadingSpreadsEveryLineToItsControl)
 {
-    const orv::Lines lines = {"false", "true", "false", "true", "false", "true", "false", "true", "false", "true",
-        "true", "10.1.2.3", "3128", "12", "30", "40", "50", "60", "70", "80", "90", "100", "200", "140"};
+    const orv::Lines lines = { "false", "true", "false", "true", "false", "true", "false", "true", "false", "true",
+        "true", "10.1.2.3", "3128", "12", "30", "40", "50", "60", "70", "80", "90", "100", "200", "140" };
     writeOptions(lines);
     TForm1& f = open();
     EXPECT_TRUE(errors().empty());
@@ -163,7 +168,9 @@ struct LeaveCase {
     const char* after;
 };
 
-class OptionsLeave : public OptionsWindow, public ::testing::WithParamInterface<LeaveCase> {};
+class OptionsLeave : public OptionsWindow, public ::testing::WithParamInterface<LeaveCase>
+{
+};
 
 TEST_P(OptionsLeave, LeavingTheBoxAppliesItsRule)
 {
@@ -178,11 +185,11 @@ TEST_P(OptionsLeave, LeavingTheBoxAppliesItsRule)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, OptionsLeave,
-    ::testing::Values(LeaveCase{"edYahooMax", "37", "20"}, LeaveCase{"edYahooMax", "5", "20"},
-        LeaveCase{"edYahooMax", "", "20"}, LeaveCase{"edAltaMax", "37", "30"}, LeaveCase{"edAltaMax", "0", "10"},
-        LeaveCase{"edThunderstoneMax", "30", "50"}, LeaveCase{"edThunderstoneMax", "101", "200"},
-        LeaveCase{"edSnapMax", "", "20"}, LeaveCase{"edMagellanMax", "", "0"},
-        LeaveCase{"edWebcrawlerMax", "7", "7"}));
+    ::testing::Values(LeaveCase { "edYahooMax", "37", "20" }, LeaveCase { "edYahooMax", "5", "20" },
+        LeaveCase { "edYahooMax", "", "20" }, LeaveCase { "edAltaMax", "37", "30" },
+        LeaveCase { "edAltaMax", "0", "10" }, LeaveCase { "edThunderstoneMax", "30", "50" },
+        LeaveCase { "edThunderstoneMax", "101", "200" }, LeaveCase { "edSnapMax", "", "20" },
+        LeaveCase { "edMagellanMax", "", "0" }, LeaveCase { "edWebcrawlerMax", "7", "7" }));
 
 TEST_F(OptionsWindow, ClearedMagellanBoxIsSavedAsZero)
 {
@@ -229,8 +236,8 @@ TEST_F(OptionsWindow, NotANumberIsReportedAndTheBoxKeepsItsText)
     f.spinAlta->upButton()->click();
     leave(f.edAltaMax);
     EXPECT_EQ(f.edAltaMax->text(), "1x");
-    EXPECT_EQ(errors(), (std::vector<std::string>{"'1x' is not a valid integer value",
-                            "'1x' is not a valid integer value"}));
+    EXPECT_EQ(errors(),
+        (std::vector<std::string> { "'1x' is not a valid integer value", "'1x' is not a valid integer value" }));
 
     dialogs.calls.clear();
     f.edSnapMax->setText("a");
@@ -238,7 +245,7 @@ TEST_F(OptionsWindow, NotANumberIsReportedAndTheBoxKeepsItsText)
     QTest::keyClicks(f.edSnapMax, "b");
     EXPECT_EQ(f.edSnapMax->text(), "ab");
     EXPECT_EQ(errors(),
-        (std::vector<std::string>{"'a' is not a valid integer value", "'ab' is not a valid integer value"}));
+        (std::vector<std::string> { "'a' is not a valid integer value", "'ab' is not a valid integer value" }));
 }
 
 TEST_F(OptionsWindow, OnlyEngineChangesEnableApplyAndCancel)
@@ -314,7 +321,7 @@ TEST_F(OptionsWindow, UnwritableFileIsReported)
     std::filesystem::remove(folder.file("search.txt"));
     std::filesystem::create_directory(folder.file("search.txt"));
     f.butOptionsApply->click();
-    EXPECT_EQ(errors(), std::vector<std::string>{"Cannot create file " + folder.file("search.txt")});
+    EXPECT_EQ(errors(), std::vector<std::string> { "Cannot create file " + folder.file("search.txt") });
 }
 
 } // namespace
