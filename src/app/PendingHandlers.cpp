@@ -113,20 +113,6 @@ void TForm1::ListView2DragDrop(orv::UrlListView*)
 { /* PENDING(files) */
 }
 
-// ---- widgets
-void TForm1::spdHelpClick()
-{ /* PENDING(widgets) */
-}
-void TForm1::popGotoPageClick()
-{ /* PENDING(widgets) */
-}
-void TForm1::popDescriptionClick()
-{ /* PENDING(widgets) */
-}
-void TForm1::FindDefaultBrowser()
-{ /* PENDING(widgets) */
-}
-
 // ---- search
 void TForm1::butSearchClick()
 { /* PENDING(search) */
@@ -160,6 +146,3 @@ void TForm1::mnuFileStatsClick()
 { /* PENDING(parse) */
 }
 
-void TForm1::listBrowsersMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int)
-{ /* PENDING(widgets) */
-}

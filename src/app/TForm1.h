@@ -382,6 +382,18 @@ public:
 
     // ---- Browsers and list editing (src/browse) ----------------------------
 
+    // The chosen browser: "none", "Netscape " or "Internet Explorer", the
+    // texts of the entries of listBrowsers. Set by FindDefaultBrowser at
+    // start-up and by clicks in the list; never stored.
+    std::string chosenBrowser = "none";
+    // Whether the explorer was started by a hand-over of this run; later
+    // hand-overs go to its window while it exists.
+    bool explorerStarted = false;
+    // Hand one URL to the named browser through the BrowserLauncher seam;
+    // failures show nothing.
+    void GotoNetscape(const std::string& url);
+    void GotoIExplorer(const std::string& url);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
