@@ -9,13 +9,14 @@ namespace art
 {
 
 // The search animation: a globe turning under a magnifying glass that
-// sweeps across a list of results, 160 x 44, 30 frames at 10 per second.
+// sweeps across a list of results, 110 x 41 (the logo's place in the
+// toolbar), 30 frames at 10 per second.
 // One turn takes 23 frames, so a player stopping at frame 23 loops smoothly.
 orv::AviClipData searchAnimation();
 
-// The toolbar logo, 200 x 44, as RGB bytes, top row first.
-inline constexpr int kLogoWidth = 200;
-inline constexpr int kLogoHeight = 44;
+// The toolbar logo, 110 x 41, as RGB bytes, top row first.
+inline constexpr int kLogoWidth = 110;
+inline constexpr int kLogoHeight = 41;
 std::vector<std::uint8_t> logoPixels();
 
 } // namespace art

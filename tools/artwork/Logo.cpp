@@ -50,10 +50,10 @@ std::vector<std::uint8_t> logoPixels()
     // Background: a dark blue that brightens to the right.
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            set(x, y, 16 + x / 10, 32 + x / 5, 80 + x / 3);
+            set(x, y, 16 + x / 6, 32 + x / 3, 80 + x / 2);
 
     // The globe with two meridians and the equator.
-    const int cx = 24, cy = 22, r = 17;
+    const int cx = 15, cy = 20, r = 13;
     for (int y = cy - r; y <= cy + r; ++y) {
         for (int x = cx - r; x <= cx + r; ++x) {
             const double d = std::hypot(x - cx, y - cy);
@@ -70,8 +70,8 @@ std::vector<std::uint8_t> logoPixels()
 
     // The name, each font pixel drawn as a 3 x 3 block with a shadow.
     const std::string name = "ORVALEN";
-    const int scale = 3, top = 12;
-    int left = 52;
+    const int scale = 2, top = 13;
+    int left = 31;
     for (char c : name) {
         const Glyph* g = glyphFor(c);
         for (int row = 0; row < 7 && g; ++row) {
@@ -86,7 +86,7 @@ std::vector<std::uint8_t> logoPixels()
                 }
             }
         }
-        left += 6 * scale + 2;
+        left += 5 * scale + 1;
     }
     return rgb;
 }

@@ -8,8 +8,8 @@ namespace art
 namespace
 {
 
-constexpr int kWidth = 160;
-constexpr int kHeight = 44;
+constexpr int kWidth = 110;
+constexpr int kHeight = 41;
 constexpr int kFrames = 30;
 constexpr int kTurn = 23;
 
@@ -64,19 +64,19 @@ orv::AviClipData searchAnimation()
                 at(x, y) = static_cast<std::uint8_t>(y);
 
         // Results: four rows of bars on the left; the one under the lens lights up.
-        const double lensX = 18 + 62 * (0.5 - 0.5 * std::cos(phase));
-        const double lensY = 22 + 8 * std::sin(phase);
+        const double lensX = 14 + 42 * (0.5 - 0.5 * std::cos(phase));
+        const double lensY = 20 + 7 * std::sin(phase);
         for (int line = 0; line < 4; ++line) {
-            const int y = 8 + line * 9;
-            const int length = 58 + (line * 17) % 23;
-            for (int x = 8; x < 8 + length; ++x) {
+            const int y = 7 + line * 8;
+            const int length = 44 + (line * 13) % 17;
+            for (int x = 5; x < 5 + length; ++x) {
                 const bool lit = std::abs(y + 1 - lensY) < 6 && std::abs(x - lensX) < 12;
                 at(x, y) = at(x, y + 1) = lit ? kResultLit : kResult;
             }
         }
 
         // The globe, turning one meridian step per frame.
-        const int cx = 128, cy = 22, r = 18;
+        const int cx = 91, cy = 20, r = 16;
         for (int y = cy - r; y <= cy + r; ++y) {
             for (int x = cx - r; x <= cx + r; ++x) {
                 const double dx = (x - cx) / double(r), dy = (y - cy) / double(r);
@@ -89,7 +89,7 @@ orv::AviClipData searchAnimation()
         }
 
         // The magnifying glass: lens, rim and handle.
-        const int lr = 9;
+        const int lr = 8;
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 const double d = std::hypot(x - lensX, y - lensY);
@@ -99,7 +99,7 @@ orv::AviClipData searchAnimation()
                     at(x, y) = kRim;
                 const double along = (x - lensX + y - lensY) / std::sqrt(2.0);
                 const double across = (x - lensX - (y - lensY)) / std::sqrt(2.0);
-                if (along > lr && along < lr + 9 && std::abs(across) < 2)
+                if (along > lr && along < lr + 8 && std::abs(across) < 2)
                     at(x, y) = kHandle;
             }
         }
