@@ -142,7 +142,7 @@ void THttpCli::StartRequest()
     if (!url.pass.empty())
         Password = url.pass;
     if (path_.empty())
-        path_ = "/";
+        path_.assign(1, '/'); // not = "/": GCC 12 at -O3 warns falsely about that
     docName_ = DocNameFromPath(url.path);
     StartLookup();
 }
