@@ -101,7 +101,12 @@ TEST_F(HttpCliTest, ReassemblesHeaderLinesSplitAcrossReads)
         http.RcvdHeader(), (std::vector<std::string> { "HTTP/1.1 200 OK", "Content-Type: text/plain", "X-A: b" }));
     EXPECT_EQ(bodyText(), "hello world");
     EXPECT_EQ(http.RcvdCount(), 11);
-    EXPECT_EQ(events, (std::vector<std::string> { "DocBegin", "DocData 6", "DocData 5", "DocEnd" }));
+    // How the body pieces fall depends on the reads; the document events do not.
+    EXPECT_EQ(count("DocBegin"), 1);
+    EXPECT_EQ(count("DocEnd"), 1);
+    EXPECT_EQ(events.front(), "DocBegin");
+    EXPECT_EQ(events.back(), "DocEnd");
+    EXPECT_GE(count("DocData"), 1);
 }
 
 TEST_F(HttpCliTest, StatesAndRequestDoneInOrder)
@@ -339,6 +344,37 @@ TEST_F(HttpCliTest, AuthenticationRequestsAreCollected)
     // The connection is closed right after the status line: nothing more is read.
     EXPECT_TRUE(http.AuthorizationRequest().empty());
     EXPECT_EQ(http.RcvdHeader(), (std::vector<std::string> { "HTTP/1.0 401 Unauthorized" }));
+}
+
+TEST_F(HttpCliTest, OptionalRequestLinesFromTheProperties)
+{
+    server.add({ send(kOk), closeConn() });
+    http.URL = url("/p");
+    http.Sender = "me@example.com";
+    http.Reference = "http://ref.example/";
+    http.Agent = "Orvalen";
+    http.NoCache = true;
+    http.ModifiedSince = QDateTime(QDate(1998, 3, 1), QTime(7, 5, 9));
+    http.Cookie = "id=42";
+    std::vector<std::string> commands;
+    http.OnCommand = [&](THttpCli*, const std::string& line) { commands.push_back(line); };
+    EXPECT_EQ(get(), "");
+    EXPECT_EQ(server.requests.at(0),
+        "GET /p HTTP/1.0\r\nFrom: me@example.com\r\nReferer: http://ref.example/\r\nUser-Agent: Orvalen\r\n"
+        "Host: 127.0.0.1\r\nPragma: no-cache\r\nIf-Modified-Since: Sun, 01 Mar 1998 07:05:09 GMT\r\n"
+        "Cookie: id=42\r\n\r\n");
+    EXPECT_EQ(commands.size(), 9u);
+    EXPECT_EQ(commands.back(), "");
+}
+
+TEST_F(HttpCliTest, AbortOnAnIdleClientIsHarmless)
+{
+    http.Abort();
+    EXPECT_EQ(http.State(), THttpState::Idle);
+    server.add({ send(kOk + "ok"), closeConn() });
+    http.URL = url("/");
+    EXPECT_EQ(get(), "");
+    EXPECT_EQ(bodyText(), "ok");
 }
 
 } // namespace
