@@ -3,6 +3,7 @@
 #include "net/HttpProt.h"
 
 #include "core/Text.h"
+#include "net/HttpHeader.h"
 #include "net/HttpUrl.h"
 
 #include <QIODevice>
@@ -15,18 +16,6 @@ namespace
 {
 
 constexpr int WM_HTTP_RESTART = WM_USER + 3;
-
-long long leadingNumber(const std::string& text)
-{
-    const std::string t = Trim(text);
-    long long n = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9' || n > (1LL << 50))
-            break;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
 
 } // namespace
 
@@ -110,18 +99,15 @@ void THttpCli::HeaderLine(const std::string& line)
         return HeaderEnded();
 
     rcvdHeader_.push_back(line);
-    const std::string version = Copy(line, 1, 8);
-    if (version == "HTTP/1.0" || version == "HTTP/1.1") {
-        statusCode_ = StrToIntDef(Copy(line, 10, 3), 0);
-        reasonPhrase_ = CopyFrom(line, 14);
-    } else if (const int colon = Pos(":", line); colon > 0) {
-        const std::string name = LowerCase(Copy(line, 1, colon - 1));
-        const std::string value = CopyFrom(line, colon + 2);
+    std::string name, value;
+    if (ParseStatusLine(line, statusCode_, reasonPhrase_)) {
+        // the status line
+    } else if (SplitHeaderField(line, name, value)) {
         if (name == "location") {
             locationFlag_ = true;
             LocationChange(value);
         } else if (name == "content-length") {
-            contentLength_ = leadingNumber(value);
+            contentLength_ = HeaderNumber(value);
         } else if (name == "content-type") {
             contentType_ = value;
         } else if (name == "www-authenticate") {

@@ -1,5 +1,6 @@
 // The text rules of the client: URL splitting, document names, Base64, the
 // If-Modified-Since date and the request lines.
+#include "net/HttpHeader.h"
 #include "net/HttpUrl.h"
 #include "net/WSockbuf.h"
 #include "net/WinSockErrors.h"
@@ -48,6 +49,53 @@ INSTANTIATE_TEST_SUITE_P(Urls, ParseUrlTest,
         UrlCase { "host:3128", "", "", "", "host", "3128", "" },
         UrlCase { "HTTP:/abs", "http", "", "", "", "", "/abs" },
         UrlCase { "mailto:joe@host", "mailto", "joe", "", "host", "", "" }, UrlCase { "", "", "", "", "", "", "" }));
+
+struct HeaderCase {
+    std::string line;
+    bool status;
+    int code;
+    std::string reason;
+    bool field;
+    std::string name, value;
+};
+class HeaderLineTest : public ::testing::TestWithParam<HeaderCase>
+{
+};
+
+TEST_P(HeaderLineTest, ReadsStatusOrField)
+{
+    const HeaderCase& c = GetParam();
+    int code = -1;
+    std::string reason = "unset", name, value;
+    EXPECT_EQ(ParseStatusLine(c.line, code, reason), c.status);
+    if (c.status) {
+        EXPECT_EQ(code, c.code);
+        EXPECT_EQ(reason, c.reason);
+        return;
+    }
+    EXPECT_EQ(SplitHeaderField(c.line, name, value), c.field);
+    EXPECT_EQ(name, c.name);
+    EXPECT_EQ(value, c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, HeaderLineTest,
+    ::testing::Values(HeaderCase { "HTTP/1.0 200 OK", true, 200, "OK", false, "", "" },
+        HeaderCase { "HTTP/1.1 404 Not Found", true, 404, "Not Found", false, "", "" },
+        HeaderCase { "HTTP/1.1 302", true, 302, "", false, "", "" },
+        // only these two versions make a status line
+        HeaderCase { "HTTP/2 200 OK", false, 0, "", false, "", "" },
+        HeaderCase { "Content-Type: text/html", false, 0, "", true, "content-type", "text/html" },
+        HeaderCase { "LOCATION: http://h:81/x", false, 0, "", true, "location", "http://h:81/x" },
+        HeaderCase { "X-Tight:v", false, 0, "", true, "x-tight", "" },
+        HeaderCase { "no colon here", false, 0, "", false, "", "" }));
+
+TEST(HeaderNumberTest, ReadsLeadingDigits)
+{
+    EXPECT_EQ(HeaderNumber(" 20971520 "), 20971520);
+    EXPECT_EQ(HeaderNumber("5368709120"), 5368709120LL); // beyond 32 bits
+    EXPECT_EQ(HeaderNumber("12abc"), 12);
+    EXPECT_EQ(HeaderNumber("abc"), 0);
+}
 
 struct DocCase {
     std::string path, name;
