@@ -2,7 +2,8 @@
 
 #include <QCoreApplication>
 
-namespace orv {
+namespace orv
+{
 
 std::string executableFolder()
 {

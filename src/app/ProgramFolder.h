@@ -1,7 +1,8 @@
 #pragma once
 #include <string>
 
-namespace orv {
+namespace orv
+{
 
 // The folder of the running executable, ending in "/".
 std::string executableFolder();

@@ -24,6 +24,8 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class TAnimate;
+class TRCADigital;
 
 namespace orv
 {
@@ -65,7 +67,8 @@ public:
     QPushButton* butSearch = nullptr;
     QPushButton* butAbort = nullptr;
     QPushButton* butRetrieve = nullptr;
-    QLabel* imgLogo = nullptr; // the logo at the right end; the animation takes its place during runs
+    QLabel* imgLogo = nullptr; // the logo at the right end of the toolbar
+    TAnimate* Animate1 = nullptr; // the search animation, hidden, in the logo's place during runs
 
     // The list area between the toolbar and the settings area: the results
     // view alone, or after SetupTheSplitter both views with the splitter.
@@ -87,6 +90,7 @@ public:
     QFrame* Panel6 = nullptr; // approved count and its caption
     QLabel* lblCurrentEngine = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    TRCADigital* RCADigital1 = nullptr; // the time-out countdown, right-aligned, hidden between runs
 
     // "Engines": one check box, maximum box and spin button per engine.
     QCheckBox* chkAltaVista = nullptr;
@@ -413,12 +417,13 @@ private:
     void layoutClientArea();
     void layoutListArea();
     void placeUrlListControls();
+    void placeCountdownPanel();
+    void releaseLists();
 
     std::string programFolder_;
     QWidget* clientArea_ = nullptr;
     int page1Height_ = 100;
     int listViewWidth_ = 0; // width of the results view once the splitter stands
-    bool closed_ = false;
     // Watches the focus leaving the "Search Criteria" page; dropped first
     // on destruction, as tearing down the widgets moves the focus.
     QMetaObject::Connection focusWatch_;

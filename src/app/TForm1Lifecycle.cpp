@@ -7,12 +7,16 @@
 #include "app/controls/PageControl.h"
 #include "app/controls/Splitter.h"
 #include "platform/Dialogs.h"
+#include "platform/ui/Animate.h"
+#include "platform/ui/Jpeg.h"
 #include "platform/ui/UrlListView.h"
 
 #include <QLabel>
+
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <functional>
 
 namespace
 {
@@ -37,6 +41,7 @@ void TForm1::FormCreate()
     lblCurrentEngine->setText(QStringLiteral("Ready"));
     ProgressBar1->hide();
     run.currentDataFile.clear();
+    Animate1->setFileName(QString::fromStdString(programFolder() + orv::kAnimationFileName));
 
     ListView1->setColumnWidth(0, ListView1->width() - kStatusColumnWidth);
     ListView1->setColumnWidth(1, kStatusColumnWidth);
@@ -113,6 +118,7 @@ void TForm1::FormResize()
     if (height() < kMinHeight)
         resize(width(), kMinHeight);
     Panel3->resize(Page1->width() - 10, Panel3->height());
+    placeCountdownPanel();
 }
 
 void TForm1::Page1MouseDown()
@@ -133,13 +139,34 @@ void TForm1::Page1MouseDown()
 
 void TForm1::FormClose()
 {
-    if (closed_)
-        return;
-    closed_ = true;
-    // A run may be waiting on a request further down the call stack: make
-    // every later step of it do nothing before the lists go.
+    // A run may be waiting on a request further down the call stack: every
+    // later step of it does nothing once the abort flag is up.
     run.abortFlag = true;
-    run.retrievalBusy = false;
+    // While a run is on the stack (its Abort button is live) the lists stay
+    // until the run has unwound; the window's destruction frees them.
+    if (butAbort->isEnabled() || run.retrievalBusy)
+        return;
+    releaseLists();
+}
+
+void TForm1::releaseLists()
+{
+    // Each release stands alone: a failure in one does not keep the others.
+    const std::function<void()> releases[] = {
+        [this] { masterUrls.clear(); },
+        [this] { approvedUrls.clear(); },
+        [this] { orv::Lines().swap(criteria.primary); },
+        [this] { orv::Lines().swap(criteria.secondary); },
+        [this] { orv::Lines().swap(criteria.exclusion); },
+        [this] { std::vector<std::string>().swap(masterDescriptions); },
+        [this] { std::vector<std::string>().swap(approvedDescriptions); },
+    };
+    for (const auto& release : releases) {
+        try {
+            release();
+        } catch (...) {
+        }
+    }
 }
 
 void TForm1::mnuFileExitClick()

@@ -6,6 +6,8 @@
 #include "app/controls/EditBox.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
+#include "rcadigi/DigitStrip.h"
+#include "rcadigi/Rcadigi.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -72,9 +74,19 @@ void TForm1::createMainPage()
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setGeometry(408, 8, 150, 16);
 
+    RCADigital1 = named(new TRCADigital(Panel3), "RCADigital1");
+    orv::setupCountdownPanel(*RCADigital1);
+    RCADigital1->resize(47, RCADigital1->height());
+    placeCountdownPanel();
+
     Panel4 = panel(Panel3, "Panel4", QRect(8, 34, 150, 22));
     Panel5 = panel(Panel3, "Panel5", QRect(170, 34, 160, 22));
     Panel6 = panel(Panel3, "Panel6", QRect(405, 34, 170, 22));
+}
+
+void TForm1::placeCountdownPanel()
+{
+    RCADigital1->move(Panel3->width() - RCADigital1->width() - 4, 4);
 }
 
 void TForm1::createEnginesPage()

@@ -3,6 +3,8 @@
 #include "app/TForm1.h"
 
 #include "app/ToolbarGlyphs.h"
+#include "platform/ui/Animate.h"
+#include "platform/ui/Jpeg.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -82,9 +84,20 @@ void TForm1::createToolbar()
     row->addWidget(butRetrieve);
     row->addStretch(1);
 
+    // The logo and the animation share the right end; one of them shows.
     imgLogo = new QLabel(Panel1);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setFixedSize(110, 41);
-    imgLogo->setPixmap(orv::drawnLogo(imgLogo->size()));
+    imgLogo->setAlignment(Qt::AlignCenter);
+    const QImage logo = orv::loadLogo(programFolder_);
+    imgLogo->setPixmap(logo.isNull()
+            ? orv::drawnLogo(imgLogo->size())
+            : QPixmap::fromImage(logo.scaled(imgLogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     row->addWidget(imgLogo);
+
+    Animate1 = new TAnimate(Panel1);
+    Animate1->setObjectName(QStringLiteral("Animate1"));
+    Animate1->setStopFrame(23);
+    Animate1->hide();
+    row->addWidget(Animate1);
 }

@@ -194,13 +194,6 @@ TEST_F(MainWindow, WindowSnapsBackToItsMinimumSize)
     EXPECT_EQ(form->Panel3->width(), form->Page1->width() - 10);
 }
 
-TEST_F(MainWindow, ExitClosesThroughTheSameCloseHandling)
-{
-    form->mnuFileExit->trigger();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(form->run.abortFlag);
-}
-
 TEST_F(MainWindow, AboutWindowIsModelessAndOkHidesIt)
 {
     form->mnuHelpAbout->trigger();
