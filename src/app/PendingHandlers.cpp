@@ -145,4 +145,3 @@ void TForm1::memExclusionCriteriaChange()
 void TForm1::mnuFileStatsClick()
 { /* PENDING(parse) */
 }
-

@@ -46,6 +46,8 @@ QFrame* panel(QWidget* parent, const char* name, QRect geometry)
 void TForm1::createPages()
 {
     Page1 = named(new orv::PageControl(clientArea_), "Page1");
+    // It lies over the lists: the strip beside the tabs must not show them.
+    Page1->setAutoFillBackground(true);
     TabSheet1 = named(new QWidget, "TabSheet1");
     TabSheet2 = named(new QWidget, "TabSheet2");
     TabSheet3 = named(new QWidget, "TabSheet3");

@@ -22,7 +22,7 @@ QToolButton* speedButton(QWidget* parent, const char* name, orv::Glyph glyph, co
     button->setIcon(orv::toolbarGlyph(glyph));
     button->setIconSize(QSize(20, 20));
     button->setAutoRaise(true);
-    button->setFixedSize(28, 28);
+    button->setFixedSize(25, 25);
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(QString::fromLatin1(hint));
     return button;
@@ -33,7 +33,7 @@ QPushButton* runButton(QWidget* parent, const char* name, const char* caption, c
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(QString::fromLatin1(hint));
-    button->setFixedSize(75, 26);
+    button->setFixedSize(70, 25);
     return button;
 }
 
@@ -70,9 +70,9 @@ void TForm1::createToolbar()
     row->addSpacing(8);
     for (QToolButton* b : { spdFind, spdPrint })
         row->addWidget(b);
-    row->addSpacing(8);
+    row->addSpacing(6);
     row->addWidget(spdHelp);
-    row->addSpacing(12);
+    row->addSpacing(10);
 
     butSearch = runButton(Panel1, "butSearch", "&Search", "Initiate New Search");
     butAbort = runButton(Panel1, "butAbort", "&Abort", "Abort Search/Retrieval");
@@ -87,8 +87,13 @@ void TForm1::createToolbar()
     // The logo and the animation share the right end; one of them shows.
     imgLogo = new QLabel(Panel1);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setFixedSize(110, 41);
-    imgLogo->setAlignment(Qt::AlignCenter);
+    imgLogo->setFixedHeight(41);
+    imgLogo->setMaximumWidth(110);
+    // On a narrow window the logo gives way (cut on its right) rather than
+    // pushing the buttons over each other.
+    imgLogo->setMinimumWidth(1);
+    imgLogo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    imgLogo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const QImage logo = orv::loadLogo(programFolder_);
     imgLogo->setPixmap(logo.isNull()
             ? orv::drawnLogo(imgLogo->size())
