@@ -206,3 +206,18 @@ TEST_F(MainWindow, AboutWindowIsModelessAndOkHidesIt)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(MainWindow, KeyboardChoiceOfAPageMovesThePageControlToo)
+{
+    QTest::keyClick(form->Page1, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(form->Page1->currentWidget(), form->TabSheet2);
+    EXPECT_EQ(form->Page1->height(), 200);
+    // A page the program chooses itself leaves the geometry to its caller.
+    form->Page1->setCurrentWidget(form->TabSheet4);
+    EXPECT_EQ(form->Page1->height(), 200);
+}
+
+} // namespace
