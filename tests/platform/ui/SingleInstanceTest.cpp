@@ -97,4 +97,8 @@ TEST(SingleInstance, InProcessGuardsAnnounceEachLaterStart)
     ASSERT_TRUE(QTest::qWaitFor([&] { return announced.count() == 1; }, 5000));
     SingleInstance other(QStringLiteral("other-name"), QString::fromStdString(dir.path()));
     EXPECT_TRUE(other.isFirst());
+
+    // A lock that cannot be made at all (no such folder) counts as a first start.
+    SingleInstance nowhere(QStringLiteral("inproc"), QString::fromStdString(dir.file("no/such/folder")));
+    EXPECT_TRUE(nowhere.isFirst());
 }
