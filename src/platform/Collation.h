@@ -8,7 +8,8 @@
 //
 // The comparison is expressed as a byte string, the key: two texts compare
 // as their keys compare with memcmp. Lists keep the key of each entry so that
-// a search costs no collation call per step.
+// a search costs no collation call per step. An instance keeps a work
+// buffer: use it from one thread (the user-interface thread) only.
 #include <memory>
 #include <string>
 #include <string_view>

@@ -11,7 +11,7 @@ namespace {
 
 // Blocks split when they pass twice this size; small enough that an insert
 // moves little, large enough that the block index stays short.
-constexpr size_t kBlockSize = 512;
+constexpr size_t kBlockSize = 128;
 
 bool keyLess(const auto& entry, const std::string& key)
 {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <random>
 #include <set>
@@ -160,6 +161,32 @@ TEST(UrlList, StaysSortedAndDuplicateFreeAcrossManyRecords)
         }
         EXPECT_EQ(firstSpelling[LowerCase(records[i])], records[i]);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Removing from the front empties block after block; positions must stay
+// right throughout, and the emptied list must take records again.
+TEST(UrlList, RemovingEveryRecordKeepsPositionsRight)
+{
+    UrlList list(root());
+    Records expected;
+    for (int i = 0; i < 1500; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "u%05d", i);
+        expected.push_back(name);
+        list.add(name);
+    }
+    for (size_t removed = 0; removed < expected.size(); ++removed) {
+        ASSERT_EQ(list.at(0), expected[removed]);
+        ASSERT_EQ(list.at(list.count() - 1), expected.back());
+        list.removeAt(0);
+    }
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.add("x").index, 0);
+    EXPECT_EQ(list.records(), (Records { "x" }));
 }
 
 } // namespace

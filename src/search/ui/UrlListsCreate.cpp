@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "platform/ui/UrlListView.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -26,6 +27,7 @@ void TForm1::CreateUrlListsAndViews()
     ListView2->setColumns({ QStringLiteral("Your Results") });
     ListView2->setMultiSelect(true);
     ListView2->setAcceptRowDrops(true);
+    ListView2->header()->setStretchLastSection(true); // the one column spans the view
     ListView2->hide();
 
     auto label = [this](const char* name, const char* text) {
