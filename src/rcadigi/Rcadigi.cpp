@@ -3,18 +3,22 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-#include <cstdio>
-#include <vector>
+#include <string>
 
 namespace orv
 {
 
 std::string formatDigits(std::int32_t value, std::uint16_t width)
 {
-    const int length = std::snprintf(nullptr, 0, "%.*d", static_cast<int>(width), static_cast<int>(value));
-    std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    std::snprintf(buffer.data(), buffer.size(), "%.*d", static_cast<int>(width), static_cast<int>(value));
-    return std::string(buffer.data(), static_cast<size_t>(length));
+    // As printf's "%.*d": at least `width` digits, zero-padded, the sign in
+    // front; a zero with no digits asked for prints nothing.
+    if (value == 0 && width == 0)
+        return {};
+    const long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
+    std::string digits = std::to_string(magnitude);
+    if (digits.size() < width)
+        digits.insert(0, width - digits.size(), '0');
+    return value < 0 ? "-" + digits : digits;
 }
 
 } // namespace orv
