@@ -113,14 +113,6 @@ void TForm1::ListView2DragDrop(orv::UrlListView*)
 { /* PENDING(files) */
 }
 
-// ---- search
-void TForm1::butSearchClick()
-{ /* PENDING(search) */
-}
-void TForm1::butAbortClick()
-{ /* PENDING(search) */
-}
-
 // ---- verify
 void TForm1::butRetrieveClick()
 { /* PENDING(verify) */

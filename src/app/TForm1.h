@@ -4,12 +4,16 @@
 // (src/search/ui, src/parse/ui, src/verify/ui, ...); this header declares them
 // grouped by subsystem. Handlers stay short: the decisions are made by the
 // core library and the handlers wire them to the controls.
+#include "net/HttpProt.h"
+#include "search/EngineHosts.h"
 #include "search/RunState.h"
 #include "search/UrlList.h"
 #include "verify/Criteria.h"
 
+#include <QFile>
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +27,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 class TAnimate;
 class TRCADigital;
@@ -371,6 +376,63 @@ public:
 
     // Flags and values shared by the runs and the handlers nested in a request.
     orv::RunState run;
+
+    // The HTTP client every page is fetched with; its document events are
+    // handled by Httpcli1DocBegin / Httpcli1DocData / Httpcli1DocEnd.
+    orv::THttpCli Httpcli1;
+    // The time-out tick, every 1000 ms while a request is armed.
+    QTimer* Timer1 = nullptr;
+    // Where each engine is asked, read from engines.txt at each Search.
+    orv::EngineHosts engineHosts;
+    // Why the current request's data file could not be created, or empty.
+    std::string dataFileError;
+
+    void Httpcli1DocBegin();
+    void Httpcli1DocData();
+    void Httpcli1DocEnd();
+    void Timer1Timer();
+
+    // The engine query procedures: one result page of one engine into its
+    // data file. Magellan and Netfind.Aol take the first-page or next-page form.
+    void AltaVistaSearch();
+    void InfoseekSearch();
+    void ExciteSearch();
+    void YahooSearch();
+    void WebcrawlerSearch();
+    void SnapSearch();
+    void PlanetSearch();
+    void ThunderstoneSearch();
+    void MagellanSearch(bool firstPage);
+    void NetfindAolSearch(bool firstPage);
+    // Their common frame.
+    void EngineSearch(orv::Engine e, bool firstPage);
+
+    // Closes the data file the client is writing, if any, and clears the
+    // client's receive stream.
+    void FreeReceiveStream();
+    // Shows the current activity in lblCurrentEngine.
+    void SetActivity(const std::string& text);
+
+    // The animation and the countdown panel, shown in place of the logo
+    // during a run.
+    void ShowRunIndicators();
+    void HideRunIndicators();
+    void ShowCountdown(int seconds);
+    // A retrieval's progress text in the Status column of the row being
+    // fetched and in the window title.
+    void ShowRetrievalProgress(const std::string& text);
+    // Empties the URL lists, their descriptions, both views and the
+    // counters at the start of a search run.
+    void ClearUrlListsForSearch();
+
+private:
+    // Wires the client's events and creates Timer1; runs as a member
+    // initializer, before the constructor body builds the controls.
+    bool WireSearchRun();
+    std::unique_ptr<QFile> receiveFile_;
+    bool searchRunWired_ = WireSearchRun();
+
+public:
 
     // ---- Result-page parsing (src/parse) -----------------------------------
 

@@ -1,0 +1,114 @@
+// What every download of the program relies on: the client's document
+// events write the body into a file of the "data" folder, the one-second
+// tick runs the time-out, and Abort ends the request in progress.
+#include "app/TForm1.h"
+
+#include "app/HandlerGuard.h"
+#include "app/controls/EditBox.h"
+#include "core/Text.h"
+#include "platform/Latin1.h"
+#include "platform/ui/UrlListView.h"
+#include "search/SearchDriver.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace orv;
+
+bool TForm1::WireSearchRun()
+{
+    Httpcli1.OnDocBegin = [this](THttpCli*) { Httpcli1DocBegin(); };
+    Httpcli1.OnDocData = [this](THttpCli*, const char*, int) { Httpcli1DocData(); };
+    Httpcli1.OnDocEnd = [this](THttpCli*) { Httpcli1DocEnd(); };
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    QObject::connect(Timer1, &QTimer::timeout, this, [this] { runGuarded([this] { Timer1Timer(); }); });
+    return true;
+}
+
+void TForm1::SetActivity(const std::string& text)
+{
+    lblCurrentEngine->setText(toQ(text));
+}
+
+void TForm1::FreeReceiveStream()
+{
+    if (receiveFile_) {
+        receiveFile_->close();
+        receiveFile_.reset();
+    }
+    Httpcli1.RcvdStream = nullptr;
+}
+
+void TForm1::Httpcli1DocBegin()
+{
+    const std::string name = DataFileNameFor(Httpcli1.DocName(), fromQ(lblCurrentEngine->text()));
+    run.currentDataFile = programFolder() + "data/" + name;
+    FreeReceiveStream();
+    auto file = std::make_unique<QFile>(QFile::decodeName(QByteArray::fromStdString(run.currentDataFile)));
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // Without a writable "data" folder the body is dropped; the run goes
+        // on and says which file it could not create.
+        dataFileError = "Cannot create " + run.currentDataFile;
+        SetActivity(dataFileError);
+        return;
+    }
+    receiveFile_ = std::move(file);
+    Httpcli1.RcvdStream = receiveFile_.get();
+}
+
+void TForm1::Httpcli1DocData()
+{
+    const std::string& name = Httpcli1.DocName();
+    SetActivity("Receiving " + (name.empty() ? std::string(" Results") : name));
+    if (run.retrievalBusy) {
+        const std::string text = "Receiving " + IntToStr(Httpcli1.RcvdCount());
+        ShowRetrievalProgress(text);
+    }
+}
+
+void TForm1::ShowRetrievalProgress(const std::string& text)
+{
+    if (run.currentUrlIndex >= 0 && run.currentUrlIndex < ListView1->count())
+        ListView1->setStatus(run.currentUrlIndex, text);
+    setWindowTitle(toQ(text));
+}
+
+void TForm1::Httpcli1DocEnd()
+{
+    if (Httpcli1.RcvdStream)
+        FreeReceiveStream();
+}
+
+void TForm1::Timer1Timer()
+{
+    ShowCountdown(run.countdown);
+    run.countdown -= 1;
+    if (run.countdown >= 0)
+        return;
+    SetActivity("skipped....");
+    Httpcli1.Abort();
+    run.timeoutFlag = true;
+    Timer1->stop();
+    run.countdown = StrToInt(fromQ(edMaxSeconds->text()));
+}
+
+void TForm1::butAbortClick()
+{
+    if (Httpcli1.RcvdStream)
+        FreeReceiveStream();
+    butAbort->setEnabled(false);
+    Httpcli1.Abort();
+    butSearch->setEnabled(true);
+    run.abortFlag = true;
+    butRetrieve->setEnabled(true);
+    HideRunIndicators();
+    ProgressBar1->hide();
+    ShowApprovedCount(static_cast<int>(approvedUrls.count()));
+    SetLabelText(lblRawCount, IntToStr(masterUrls.count()));
+    setWindowTitle(QStringLiteral("Orvalen"));
+}

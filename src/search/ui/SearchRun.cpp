@@ -1,0 +1,171 @@
+// The Search command: empties the lists, walks the ticked engines page by
+// page through their query procedures and parsers, and shows the merged,
+// sorted master URL list.
+#include "app/TForm1.h"
+
+#include "app/controls/EditBox.h"
+#include "app/controls/PageControl.h"
+#include "core/Text.h"
+#include "parse/ui/TfrmStats.h"
+#include "platform/Dialogs.h"
+#include "platform/ui/UrlListView.h"
+#include "search/SearchDriver.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace orv;
+
+namespace
+{
+
+// The window's side of the engine walk: its check boxes, query procedures and parsers.
+class WindowSearchSteps final : public SearchSteps
+{
+public:
+    explicit WindowSearchSteps(TForm1& form)
+        : form_(form)
+    {
+    }
+
+    bool engineTicked(Engine e) override { return form_.engineCheck(e)->isChecked(); }
+
+    void queryPage(Engine e, bool firstPage) override
+    {
+        switch (e) {
+        case Engine::Infoseek:
+            form_.InfoseekSearch();
+            break;
+        case Engine::Webcrawler:
+            form_.WebcrawlerSearch();
+            break;
+        case Engine::Excite:
+            form_.ExciteSearch();
+            break;
+        case Engine::AltaVista:
+            form_.AltaVistaSearch();
+            break;
+        case Engine::Yahoo:
+            form_.YahooSearch();
+            break;
+        case Engine::Snap:
+            form_.SnapSearch();
+            break;
+        case Engine::Thunderstone:
+            form_.ThunderstoneSearch();
+            break;
+        case Engine::PlanetSearch:
+            form_.PlanetSearch();
+            break;
+        case Engine::Magellan:
+            form_.MagellanSearch(firstPage);
+            break;
+        case Engine::NetfindAol:
+            form_.NetfindAolSearch(firstPage);
+            break;
+        }
+    }
+
+    void parsePage(Engine e) override
+    {
+        switch (e) {
+        case Engine::Infoseek:
+            form_.ParseInfoseek();
+            break;
+        case Engine::Webcrawler:
+            form_.ParseWebcrawler();
+            break;
+        case Engine::Excite:
+            form_.ParseExcite();
+            break;
+        case Engine::AltaVista:
+            form_.ParseAltaVista();
+            break;
+        case Engine::Yahoo:
+            form_.ParseYahoo();
+            break;
+        case Engine::Snap:
+            form_.ParseSnap();
+            break;
+        case Engine::Thunderstone:
+            form_.ParseThunderstone();
+            break;
+        case Engine::PlanetSearch:
+            form_.ParsePlanetSearch();
+            break;
+        case Engine::Magellan:
+            form_.ParseMagellan();
+            break;
+        case Engine::NetfindAol:
+            form_.ParseNetfindAol();
+            break;
+        }
+        // The parser's caption would hide why the page was lost.
+        if (!form_.dataFileError.empty())
+            form_.SetActivity(form_.dataFileError);
+    }
+
+private:
+    TForm1& form_;
+};
+
+} // namespace
+
+void TForm1::ClearUrlListsForSearch()
+{
+    masterUrls.clear();
+    masterDescriptions.clear();
+    approvedDescriptions.clear();
+    ListView1->clear();
+    ListView2->clear();
+    SetLabelText(lblRawCount, "0");
+    ShowApprovedCount(0);
+}
+
+void TForm1::butSearchClick()
+{
+    Page1->setCurrentWidget(TabSheet1);
+    placePage1(100);
+    frmStats->clearReport();
+    run.abortFlag = false;
+    run.timeoutFlag = false;
+    run.resetPaging();
+    SetLabelText(lblRawCount, "0");
+    SetLabelText(lblCheckedCount, "0");
+    ClearUrlListsForSearch();
+
+    if (memPrimarySearchCriteria->toPlainText().isEmpty()) {
+        Dialogs::current().notice("Please specify a Primary Search Criteria ");
+        spdNewClick();
+    } else {
+        butAbort->setEnabled(true);
+        butRetrieve->setEnabled(false);
+        ShowRunIndicators();
+        engineHosts = EngineHosts::load(programFolder());
+
+        WindowSearchSteps steps(*this);
+        try {
+            RunEngines(run, steps);
+        } catch (const std::exception& error) {
+            // A maximum box that is not a number ends the run here, with the
+            // buttons and the animation as they stand.
+            Dialogs::current().error(error.what());
+            return;
+        }
+
+        if (run.abortFlag) {
+            run.abortFlag = false;
+            SetActivity("Aborted by user");
+        }
+        approvedUrls.clear();
+        butSearch->setEnabled(true);
+        PopulateListBox();
+        SetActivity("Done.");
+        butAbort->setEnabled(false);
+        if (!masterUrls.empty())
+            butRetrieve->setEnabled(true);
+    }
+    HideRunIndicators();
+}
