@@ -141,7 +141,4 @@ void TForm1::memExclusionCriteriaChange()
 { /* PENDING(verify) */
 }
 
-// ---- parse
-void TForm1::mnuFileStatsClick()
-{ /* PENDING(parse) */
-}
+
