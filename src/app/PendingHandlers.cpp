@@ -140,5 +140,3 @@ void TForm1::memSecondarySearchCriteriaChange()
 void TForm1::memExclusionCriteriaChange()
 { /* PENDING(verify) */
 }
-
-
