@@ -23,22 +23,32 @@ echo "Engine simulator: ${ready##* } (log $simlog)"
 cleanup() { kill "$sim" 2>/dev/null || true; }
 trap cleanup EXIT
 
+# A new user's options: all ten engines ticked, the form's other defaults.
+if [ ! -f "$prog/search.txt" ]; then
+  {
+    for _ in 1 2 3 4 5 6 7 8 9 10; do printf 'true\r\n'; done
+    printf 'false\r\n255.255.255.255\r\n80\r\n30\r\n'
+    printf '20\r\n20\r\n10\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n'
+  } > "$prog/search.txt"
+fi
+
 if [ -n "${DISPLAY:-}" ]; then
   "$prog/orvalen"
   exit 0
 fi
 
+# No display: the real window runs under Xvfb through a scripted search,
+# retrieval and export, and leaves its files and pictures in demo/.
 demo=$PWD/demo
-mkdir -p "$demo"
+rm -rf "$demo" && mkdir -p "$demo"
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; cleanup' EXIT
-sleep 1
-DISPLAY=$display "$prog/orvalen" &
-app=$!
-sleep 3
-DISPLAY=$display import -window root "$demo/screenshot.png"
-kill $app 2>/dev/null || true
-wait $app 2>/dev/null || true
-echo "Screenshot: $demo/screenshot.png"
+for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+rc=0
+DISPLAY=$display timeout 600 "$prog/orvalen" --demo "$demo" | tee "$demo/demo.log" || rc=$?
+DISPLAY=$display import -window root "$demo/desktop.png" 2>/dev/null || true
+echo "Demo files in $demo:"
+ls -1 "$demo"
+exit $rc

@@ -132,8 +132,3 @@ void TForm1::memSecondarySearchCriteriaChange()
 void TForm1::memExclusionCriteriaChange()
 { /* PENDING(verify) */
 }
-
-// ---- parse
-void TForm1::mnuFileStatsClick()
-{ /* PENDING(parse) */
-}

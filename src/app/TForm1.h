@@ -6,6 +6,7 @@
 // core library and the handlers wire them to the controls.
 #include "net/HttpProt.h"
 #include "search/EngineHosts.h"
+#include "parse/ParseContext.h"
 #include "search/RunState.h"
 #include "search/UrlList.h"
 #include "verify/Criteria.h"
@@ -31,6 +32,7 @@ class QTimer;
 class QToolButton;
 class TAnimate;
 class TRCADigital;
+class TfrmStats;
 
 namespace orv
 {
@@ -435,6 +437,35 @@ private:
 public:
 
     // ---- Result-page parsing (src/parse) -----------------------------------
+
+    // The "Search Engine Report" window, created hidden with the main window.
+    static TfrmStats* NewStatsWindow(TForm1* owner);
+    TfrmStats* frmStats = NewStatsWindow(this);
+
+    // The result-page parsers the search run calls after each download. Each
+    // reads the engine data file named in `run`; a maximum box that holds no
+    // whole number throws orv::EConvertError, which ends the search run.
+    void ParseAltaVista();
+    void ParseInfoseek();
+    void ParseExcite();
+    void ParseYahoo();
+    void ParseNetfindAol();
+    void ParseWebcrawler();
+    void ParseSnap();
+    void ParseMagellan();
+    void ParsePlanetSearch();
+    void ParseThunderstone();
+    // The parser of `engine`, for callers that walk the engines.
+    void ParseEngine(orv::Engine engine);
+
+    // What the parsers reach of the window: the run state, the maximum
+    // boxes, the activity text, the report window and the master URL list.
+    orv::ParseContext& parseContext();
+
+private:
+    std::unique_ptr<orv::ParseContext> parseContext_;
+
+public:
 
     // ---- Criteria and retrieval (src/verify) -------------------------------
 

@@ -11,6 +11,20 @@
 namespace orv
 {
 
+// Puts the engine's paging state where it stands for a later page of a run
+// whose first page claimed at least the maximum: count known, and the result
+// count at the maximum for the engines that keep one.
+inline void prepareLaterPage(RunState& run, Engine engine, const std::string& maxText)
+{
+    if (engine == Engine::PlanetSearch)
+        return; // no paging state: every page is read alike
+    PagingState& paging = run.pagingOf(engine);
+    paging = initialPagingState(engine);
+    paging.countKnown = true;
+    if (engine != Engine::Snap)
+        paging.resultCount = StrToIntDef(maxText, 0);
+}
+
 class ParseRecorder final : public ParseContext
 {
 public:
@@ -33,19 +47,7 @@ public:
     void addReportLine(const std::string& line) override { reportLines.push_back(line); }
     void offerUrl(const std::string& url) override { urls.push_back(url); }
 
-    // Puts the engine's paging state where it stands for a later page of a
-    // run whose first page claimed at least the maximum: count known, and the
-    // result count at the maximum for the engines that keep one.
-    void prepareLaterPage(Engine engine)
-    {
-        if (engine == Engine::PlanetSearch)
-            return; // no paging state: every page is read alike
-        PagingState& paging = run.pagingOf(engine);
-        paging = initialPagingState(engine);
-        paging.countKnown = true;
-        if (engine != Engine::Snap)
-            paging.resultCount = StrToIntDef(engineMaxText(engine), 0);
-    }
+    void prepareLaterPage(Engine engine) { orv::prepareLaterPage(run, engine, engineMaxText(engine)); }
 };
 
 } // namespace orv

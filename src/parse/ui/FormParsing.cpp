@@ -1,0 +1,106 @@
+// The main window's side of result-page parsing: the parse context over its
+// controls and run state, the ten parser methods the search run calls, the
+// report window and the command that shows it.
+#include "app/TForm1.h"
+#include "app/controls/EditBox.h"
+#include "parse/Parse.h"
+#include "parse/ui/TfrmStats.h"
+#include "platform/Latin1.h"
+
+#include <QLabel>
+
+namespace
+{
+
+class FormParseContext final : public orv::ParseContext
+{
+public:
+    explicit FormParseContext(TForm1& form)
+        : form_(form)
+    {
+    }
+
+    orv::RunState& runState() override { return form_.run; }
+
+    std::string engineMaxText(orv::Engine engine) override { return orv::fromQ(form_.engineMaxBox(engine)->text()); }
+
+    void setActivity(const std::string& text) override
+    {
+        // Parsing does not return to the event loop, so paint the text now.
+        form_.lblCurrentEngine->setText(orv::toQ(text));
+        form_.lblCurrentEngine->repaint();
+    }
+
+    void addReportLine(const std::string& line) override { form_.frmStats->addReportLine(line); }
+
+    void offerUrl(const std::string& url) override { form_.UpdateMasterUrlList(url); }
+
+private:
+    TForm1& form_;
+};
+
+} // namespace
+
+TfrmStats* TForm1::NewStatsWindow(TForm1* owner)
+{
+    return new TfrmStats(owner); // a window of its own, owned and released by the main window
+}
+
+orv::ParseContext& TForm1::parseContext()
+{
+    if (!parseContext_)
+        parseContext_ = std::make_unique<FormParseContext>(*this);
+    return *parseContext_;
+}
+
+void TForm1::ParseAltaVista()
+{
+    orv::ParseAltaVista(parseContext());
+}
+void TForm1::ParseInfoseek()
+{
+    orv::ParseInfoseek(parseContext());
+}
+void TForm1::ParseExcite()
+{
+    orv::ParseExcite(parseContext());
+}
+void TForm1::ParseYahoo()
+{
+    orv::ParseYahoo(parseContext());
+}
+void TForm1::ParseNetfindAol()
+{
+    orv::ParseNetfindAol(parseContext());
+}
+void TForm1::ParseWebcrawler()
+{
+    orv::ParseWebcrawler(parseContext());
+}
+void TForm1::ParseSnap()
+{
+    orv::ParseSnap(parseContext());
+}
+void TForm1::ParseMagellan()
+{
+    orv::ParseMagellan(parseContext());
+}
+void TForm1::ParsePlanetSearch()
+{
+    orv::ParsePlanetSearch(parseContext());
+}
+void TForm1::ParseThunderstone()
+{
+    orv::ParseThunderstone(parseContext());
+}
+
+void TForm1::ParseEngine(orv::Engine engine)
+{
+    orv::ParseEnginePage(engine, parseContext());
+}
+
+void TForm1::mnuFileStatsClick()
+{
+    frmStats->show();
+    frmStats->raise();
+}
