@@ -53,6 +53,7 @@ TForm1::TForm1(std::string programFolder, QWidget* parent)
     placeUrlListControls();
     Page1->raise();
     wireControls();
+    CreateFilesAndEditing();
 
     resize(kClientWidth, kClientHeight + MainMenu1->sizeHint().height());
     if (layout())

@@ -477,6 +477,28 @@ public:
 
     // ---- Files, export, printing, options (src/files) ---------------------
 
+    // The print window "Print Url list". Created with the main window and
+    // only shown and hidden afterwards, so its choice stays between uses.
+    class TfrmPrint* frmPrint = nullptr;
+
+    // Creates the print window and the find dialog. Run once at creation.
+    void CreateFilesAndEditing();
+
+    // Open and Save work on criteria templates while the "Search Criteria"
+    // tab is the active page, on results files otherwise.
+    bool TemplateMode() const;
+    void OpenTemplateFile(const std::string& path);
+    void OpenResultsFile(const std::string& path);
+    void SaveTemplateFile(const std::string& path) const;
+    void SaveResultsFile(const std::string& path) const;
+    // Both exports: dialog, radio mark, report, viewing question.
+    void ExportReport(bool html);
+
+    // Stand-ins until the criteria subsystem defines its own: accept the
+    // criteria boxes into `criteria`, and rebuild "Your Results".
+    void LoadTheLists();
+    void PopulateTheApprovedBox();
+
     // ---- Browsers and list editing (src/browse) ----------------------------
 
     // The chosen browser: "none", "Netscape " or "Internet Explorer", the
@@ -490,6 +512,20 @@ public:
     // failures show nothing.
     void GotoNetscape(const std::string& url);
     void GotoIExplorer(const std::string& url);
+
+    // The modeless find dialog; each Find Next runs FindDialog1Find.
+    class TFindDialog* FindDialog1 = nullptr;
+    void FindDialog1Find();
+    // Creates the find dialog and keeps the tick count current.
+    void CreateListEditing();
+
+    // True while a search run, a retrieval run or a single-page scan owns the
+    // lists: commands that remove or add rows are refused then, because the
+    // run addresses the rows by position.
+    bool ListsBusy() const;
+    // Adds URLs to the approved list and keeps the approved description list
+    // paired with it: "No Description" at the place each new URL takes.
+    void AddApprovedUrls(const orv::Lines& urls);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

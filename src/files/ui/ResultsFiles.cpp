@@ -1,0 +1,217 @@
+// New, Open, Save and Close of criteria templates and results files, and the
+// question asked when the criteria tab is left with unaccepted changes.
+#include "app/TForm1.h"
+
+#include "app/controls/PageControl.h"
+#include "core/Errors.h"
+#include "core/Lines.h"
+#include "files/ResultsFile.h"
+#include "platform/Dialogs.h"
+#include "platform/Latin1.h"
+#include "platform/ui/UrlListView.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace
+{
+
+const char* const kTemplateFilter = "Search Criteria Templates|*.cri";
+const char* const kResultsFilter = "Rst Files |*.rst";
+
+orv::FileDialogRequest fileRequest(const TForm1& form, bool templates, bool save)
+{
+    orv::FileDialogRequest request;
+    request.filter = templates ? kTemplateFilter : kResultsFilter;
+    request.defaultExtension = templates ? "cri" : "rst";
+    request.initialFolder = form.programFolder() + (templates ? "Templates" : "Reports");
+    if (save) {
+        request.title = "Save Search Results";
+        request.confirmOverwrite = true;
+    }
+    return request;
+}
+
+void setMemoLines(QPlainTextEdit* memo, const orv::Lines& lines)
+{
+    memo->clear();
+    for (const std::string& line : lines)
+        memo->appendPlainText(orv::toQ(line));
+}
+
+orv::CriteriaSections acceptedSections(const orv::WordLists& criteria)
+{
+    return { criteria.primary, criteria.secondary, criteria.exclusion };
+}
+
+} // namespace
+
+bool TForm1::TemplateMode() const
+{
+    return Page1->currentWidget() == TabSheet4;
+}
+
+void TForm1::spdNewClick()
+{
+    if (!TemplateMode()) {
+        Page1->setCurrentWidget(TabSheet4);
+        placePage1(380);
+        memPrimarySearchCriteria->setFocus();
+        return;
+    }
+    if (!orv::Dialogs::current().confirm("Are you sure you want to clear your entries?"))
+        return;
+    memPrimarySearchCriteria->clear();
+    memSecondarySearchCriteria->clear();
+    memExclusionCriteria->clear();
+    criteria.queryText.clear();
+    criteria.quotedQueryText.clear();
+    criteria.primary.clear();
+    criteria.secondary.clear();
+    criteria.exclusion.clear();
+}
+
+void TForm1::spdOpenClick()
+{
+    const bool templates = TemplateMode();
+    const auto path = orv::Dialogs::current().openFile(fileRequest(*this, templates, false));
+    if (!path)
+        return;
+    if (templates)
+        OpenTemplateFile(*path);
+    else
+        OpenResultsFile(*path);
+}
+
+void TForm1::OpenTemplateFile(const std::string& path)
+{
+    // The file is read before anything is cleared, so that a name that cannot
+    // be opened leaves the criteria as they were.
+    const orv::FileRead read = orv::readCriteriaTemplate(orv::LoadLines(path));
+    criteria.primary = read.criteria.primary;
+    criteria.secondary = read.criteria.secondary;
+    criteria.exclusion = read.criteria.exclusion;
+    setMemoLines(memPrimarySearchCriteria, read.criteria.primary);
+    setMemoLines(memSecondarySearchCriteria, read.criteria.secondary);
+    setMemoLines(memExclusionCriteria, read.criteria.exclusion);
+    if (!read.complete())
+        throw orv::EConvertError(read.error);
+}
+
+void TForm1::OpenResultsFile(const std::string& path)
+{
+    // Read first: a file that cannot be opened must not cost the lists.
+    const orv::FileRead read = orv::readResultsFile(orv::LoadLines(path));
+
+    ListView1->clear();
+    masterUrls.clear();
+    approvedUrls.clear();
+    masterDescriptions.clear();
+    approvedDescriptions.clear();
+    SetLabelText(lblRawCount, "0");
+
+    criteria.primary = read.criteria.primary;
+    criteria.secondary = read.criteria.secondary;
+    criteria.exclusion = read.criteria.exclusion;
+    setMemoLines(memPrimarySearchCriteria, read.criteria.primary);
+    setMemoLines(memSecondarySearchCriteria, read.criteria.secondary);
+    setMemoLines(memExclusionCriteria, read.criteria.exclusion);
+    for (const std::string& line : read.master) {
+        masterUrls.add(line);
+        masterDescriptions.emplace_back("No Description");
+    }
+    for (const std::string& line : read.approved) {
+        approvedUrls.add(line);
+        approvedDescriptions.emplace_back("No Description");
+    }
+
+    if (!read.complete()) {
+        // Row i of the results view must show record i for every later
+        // command, so both views are rebuilt from what was read; the status
+        // line keeps what it said before the Open.
+        const QString status = lblCurrentEngine->text();
+        PopulateListBox();
+        PopulateTheApprovedBox();
+        lblCurrentEngine->setText(status);
+        throw orv::EConvertError(read.error);
+    }
+    PopulateListBox();
+    PopulateTheApprovedBox();
+    lblCurrentEngine->setText(orv::toQ("File " + path + " loaded"));
+    butRetrieve->setEnabled(true);
+}
+
+void TForm1::spdSaveClick()
+{
+    const bool templates = TemplateMode();
+    if (templates)
+        LoadTheLists();
+    const auto path = orv::Dialogs::current().saveFile(fileRequest(*this, templates, true));
+    if (!path)
+        return;
+    if (templates)
+        SaveTemplateFile(*path);
+    else
+        SaveResultsFile(*path);
+}
+
+void TForm1::SaveTemplateFile(const std::string& path) const
+{
+    orv::SaveLines(path, orv::writeCriteriaTemplate(acceptedSections(criteria)));
+}
+
+void TForm1::SaveResultsFile(const std::string& path) const
+{
+    // The tick and status of each record come from its row as the user sees it.
+    std::vector<orv::MasterRowState> rows;
+    rows.reserve(static_cast<size_t>(masterUrls.count()));
+    for (int i = 0; i < masterUrls.count(); ++i) {
+        orv::MasterRowState row { masterUrls.at(i), false, {} };
+        if (i < ListView1->count()) {
+            row.checked = ListView1->checked(i);
+            row.statusText = ListView1->status(i);
+        }
+        rows.push_back(std::move(row));
+    }
+    orv::SaveLines(path, orv::writeResultsFile(acceptedSections(criteria), rows, approvedUrls.records()));
+}
+
+void TForm1::mnuFileNewClick()
+{
+    spdNewClick();
+}
+
+void TForm1::mnuFileOpenClick()
+{
+    spdOpenClick();
+}
+
+void TForm1::mnuFileSaveClick()
+{
+    spdSaveClick();
+}
+
+void TForm1::mnuFileCloseClick()
+{
+    SetLabelText(lblRawCount, "0");
+    SetLabelText(lblCheckedCount, "0");
+    SetLabelText(lblApprovedCount, "0");
+    masterUrls.clear();
+    approvedUrls.clear();
+    masterDescriptions.clear();
+    approvedDescriptions.clear();
+    ListView1->clear();
+    ListView2->clear();
+    memPrimarySearchCriteria->clear();
+    memSecondarySearchCriteria->clear();
+    memExclusionCriteria->clear();
+}
+
+void TForm1::TabSheet4Exit()
+{
+    if (!butAccept->isEnabled())
+        return;
+    if (orv::Dialogs::current().confirm("Save Search Criteria?"))
+        LoadTheLists();
+}
