@@ -437,11 +437,6 @@ public:
     // Both exports: dialog, radio mark, report, viewing question.
     void ExportReport(bool html);
 
-    // Stand-ins until the criteria subsystem defines its own: accept the
-    // criteria boxes into `criteria`, and rebuild "Your Results".
-    void LoadTheLists();
-    void PopulateTheApprovedBox();
-
     // ---- Browsers and list editing (src/browse) ----------------------------
 
     // The chosen browser: "none", "Netscape " or "Internet Explorer", the
