@@ -10,15 +10,3 @@ void TForm1::butRetrieveClick()
 void TForm1::popScanPageClick()
 { /* PENDING(verify) */
 }
-void TForm1::butAcceptClick()
-{ /* PENDING(verify) */
-}
-void TForm1::memPrimarySearchCriteriaChange()
-{ /* PENDING(verify) */
-}
-void TForm1::memSecondarySearchCriteriaChange()
-{ /* PENDING(verify) */
-}
-void TForm1::memExclusionCriteriaChange()
-{ /* PENDING(verify) */
-}

@@ -9,7 +9,8 @@
 #include "parse/ParseContext.h"
 #include "search/RunState.h"
 #include "search/UrlList.h"
-#include "verify/Criteria.h"
+#include "verify/PageScan.h"
+#include "verify/UrlOutcome.h"
 
 #include <QFile>
 #include <QMainWindow>
@@ -475,6 +476,41 @@ public:
     // alone does not.
     orv::WordLists criteria;
 
+    // Rebuilds the word lists and query texts from the three criteria boxes.
+    void LoadTheLists();
+    // Rebuilds "Your Results" and its counter from the approved URL list.
+    void PopulateTheApprovedBox();
+    // The loop of the Retrieve command over every row of the results view.
+    void FetchTheHTML();
+    // Fetches and scans the page of one row ("Scan Page").
+    void FetchOnePage(int index);
+
+private:
+    // The state of the Primary and Secondary radio pairs, read per page.
+    orv::ScanModes CurrentScanModes() const;
+    // Sets the client's URL from master entry `index` and shows it.
+    std::string SetRequestUrl(int index);
+    // Marks the row as being fetched and runs the request.
+    void FetchUrl(int row);
+    // Records how the URL of `row` ended: outcome, tick, counters, title.
+    void EndOfUrl(int row, bool skipped, bool singlePage);
+    void ApplyOutcome(int row, orv::UrlOutcome outcome, bool singlePage);
+    // Scans the current page file; stores its description, or on a page
+    // that cannot be read, deletes it and leaves the error marker.
+    orv::ScanVerdict ScanThePage();
+    // Adds the page of the current URL index to the approved lists and view.
+    void ApproveCurrentPage(const std::string& url);
+    // Takes the focus state away from the results view's rows.
+    void ClearFocusRow();
+    // The last steps of a retrieval run and of a single-page scan, also
+    // taken when an error ends them.
+    void EndRetrieval();
+    void EndSinglePageScan();
+    // Adds `delta` to the number a counter label shows.
+    void AddToLabel(QLabel* label, int delta);
+
+public:
+
     // ---- Files, export, printing, options (src/files) ---------------------
 
     // The print window "Print Url list". Created with the main window and
@@ -493,11 +529,6 @@ public:
     void SaveResultsFile(const std::string& path) const;
     // Both exports: dialog, radio mark, report, viewing question.
     void ExportReport(bool html);
-
-    // Stand-ins until the criteria subsystem defines its own: accept the
-    // criteria boxes into `criteria`, and rebuild "Your Results".
-    void LoadTheLists();
-    void PopulateTheApprovedBox();
 
     // ---- Browsers and list editing (src/browse) ----------------------------
 
