@@ -208,9 +208,8 @@ public:
     // the client area, over the list area.
     void placePage1(int height);
 
-    // Commands of other subsystems, wired here. Each owner defines its
-    // handler in its own folder; until then src/app/PendingHandlers.cpp
-    // holds an empty body marked PENDING(owner).
+    // Commands of other subsystems, wired here; each is defined in the
+    // folder of the subsystem it belongs to.
     void spdNewClick();
     void spdOpenClick();
     void spdSaveClick();

@@ -142,6 +142,9 @@ void TForm1::FormClose()
     // A run may be waiting on a request further down the call stack: every
     // later step of it does nothing once the abort flag is up.
     run.abortFlag = true;
+    // Stop the request it waits on and close a data file still being written.
+    FreeReceiveStream();
+    Httpcli1.Abort();
     // While a run is on the stack (its Abort button is live) the lists stay
     // until the run has unwound; the window's destruction frees them.
     if (butAbort->isEnabled() || run.retrievalBusy)

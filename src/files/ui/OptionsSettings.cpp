@@ -137,4 +137,6 @@ void TForm1::applyProxyToClient(const std::string& host, const std::string& port
 {
     clientProxy = host;
     clientProxyPort = port;
+    Httpcli1.Proxy = host;
+    Httpcli1.ProxyPort = port;
 }

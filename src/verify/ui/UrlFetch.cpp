@@ -1,0 +1,128 @@
+// One URL of a retrieval run or a single-page scan: the request, the page
+// scan, and the outcome written into the row.
+#include "app/TForm1.h"
+
+#include "app/controls/EditBox.h"
+#include "core/Lines.h"
+#include "core/Text.h"
+#include "net/HttpProt.h"
+#include "platform/Latin1.h"
+#include "platform/ui/UrlListView.h"
+#include "search/UrlRecord.h"
+#include "verify/UrlOutcome.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <exception>
+
+std::string TForm1::SetRequestUrl(int index)
+{
+    std::string url = orv::recordUrl(masterUrls.at(index));
+    Httpcli1.URL = url;
+    lblCurrentEngine->setText(orv::toQ("Opening " + url));
+    return url;
+}
+
+void TForm1::FetchUrl(int row)
+{
+    // Multiple selection is off during a run: row `row` becomes the only
+    // selected row.
+    ListView1->clearSelection();
+    ListView1->selectRow(row);
+    ListView1->setCurrentRow(row);
+    ListView1->scrollToRow(row);
+    ListView1->setStatus(row, "Contacting");
+    setWindowTitle(QStringLiteral("Contacting site"));
+    // Failures here are not reported: the end-of-URL processing reads the
+    // outcome from the state they leave. A seconds box that holds no whole
+    // number sends no request, and the URL ends as "Site Not Found".
+    try {
+        Timer1->start();
+        run.countdown = orv::StrToInt(orv::fromQ(edMaxSeconds->text()));
+        run.abortFlag = false;
+        Httpcli1.Get();
+    } catch (const std::exception&) {
+    }
+}
+
+orv::ScanVerdict TForm1::ScanThePage()
+{
+    orv::PageText page;
+    try {
+        page = orv::PageText::fromBytes(orv::LoadFileBytes(run.currentDataFile));
+    } catch (const std::exception&) {
+        // The page cannot be read back: it is thrown away and the URL is
+        // recorded as "File Not Found".
+        FreeReceiveStream();
+        orv::DeleteFile(run.currentDataFile);
+        run.currentDataFile = std::string(orv::kPageErrorMarker);
+        return {};
+    }
+    const orv::ScanVerdict verdict = orv::ScanPage(page, criteria, CurrentScanModes());
+    const int index = run.currentUrlIndex;
+    if (verdict.description && index >= 0 && static_cast<size_t>(index) < masterDescriptions.size())
+        masterDescriptions[static_cast<size_t>(index)] = *verdict.description;
+    return verdict;
+}
+
+void TForm1::ApplyOutcome(int row, orv::UrlOutcome outcome, bool singlePage)
+{
+    const orv::UrlOutcomeEffects e = orv::EffectsOf(outcome, singlePage);
+    if (row >= ListView1->count())
+        return;
+    if (e.tick)
+        ListView1->setChecked(row, true);
+    if (e.status) {
+        ListView1->setStatus(row, *e.status);
+        ListView1->setSelected(row, false);
+    }
+    if (e.title)
+        setWindowTitle(orv::toQ(*e.title));
+    if (e.checkedDelta)
+        AddToLabel(lblCheckedCount, e.checkedDelta);
+    if (e.rawDelta)
+        AddToLabel(lblRawCount, e.rawDelta);
+}
+
+void TForm1::EndOfUrl(int row, bool skipped, bool singlePage)
+{
+    const bool aborted = lblCurrentEngine->text() == QStringLiteral("Aborted....");
+    const orv::UrlOutcome outcome = orv::ClassifyUrlEnd(skipped, run.timeoutFlag, run.currentDataFile, aborted);
+
+    if (outcome == orv::UrlOutcome::Timeout) {
+        run.timeoutFlag = false;
+        FreeReceiveStream();
+        if (!run.currentDataFile.empty())
+            orv::DeleteFile(run.currentDataFile);
+        ApplyOutcome(row, outcome, singlePage);
+    } else if (!skipped) {
+        if (outcome == orv::UrlOutcome::Document) {
+            const orv::ScanVerdict verdict = ScanThePage();
+            if (verdict.approved())
+                ApproveCurrentPage(Httpcli1.URL);
+            // A page that could not be read back left the error marker in
+            // place of its name; its file is already gone.
+            const orv::UrlOutcome arrived = orv::AfterScan(run.currentDataFile);
+            ApplyOutcome(row, arrived, singlePage);
+            if (arrived == orv::UrlOutcome::Verified)
+                orv::DeleteFile(run.currentDataFile);
+        } else {
+            ApplyOutcome(row, outcome, singlePage);
+        }
+        lblCurrentEngine->setText(QStringLiteral("Streaming complete"));
+        Timer1->stop();
+        run.timeoutFlag = false;
+    }
+
+    if (run.currentDataFile == orv::kPageErrorMarker) {
+        run.currentDataFile.clear();
+        Timer1->stop();
+        run.timeoutFlag = false;
+    }
+}
+
+void TForm1::AddToLabel(QLabel* label, int delta)
+{
+    SetLabelText(label, orv::IntToStr(orv::StrToIntDef(orv::fromQ(label->text()), 0) + delta));
+}

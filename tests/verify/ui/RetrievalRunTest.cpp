@@ -1,0 +1,278 @@
+// The Retrieve command and "Scan Page" over the engine simulator's sites.
+#include "RetrievalFixture.h"
+
+#include "app/controls/EditBox.h"
+#include "net/HttpProt.h"
+#include "platform/Latin1.h"
+#include "platform/ui/UrlListView.h"
+#include "verify/PageScan.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace orv::test
+{
+namespace
+{
+
+std::string site(int n)
+{
+    char path[32];
+    std::snprintf(path, sizeof path, "/site/%04d.html", n);
+    return path;
+}
+
+class RetrievalRunTest : public RetrievalFixture
+{
+protected:
+    std::string url(const std::string& path) const { return sim->url(path); }
+
+    // The description the page at `path` should leave: what the primary
+    // scan captures from the page the simulator serves.
+    std::string descriptionOf(const std::string& path) const
+    {
+        return CaptureDescription(PageText::fromBytes(fetch(path))).value_or("No Description");
+    }
+
+    std::string masterDescription(const std::string& u) const
+    {
+        const int row = rowOf(u);
+        return row < 0 ? "<no row>" : form->masterDescriptions.at(static_cast<size_t>(row));
+    }
+
+    bool dataFolderEmpty() const { return std::filesystem::is_empty(folder.path() + "data"); }
+};
+
+TEST_F(RetrievalRunTest, MixedListEndsEachRowAsItsOutcome)
+{
+    const std::string pass1 = url(site(10)), pass2 = url(site(11)), excluded = url(site(12));
+    const std::string failing = url(site(13)), tickedRow = url(site(14)), unreadable = url(site(15));
+    const std::string slow = url("/fault/slow/0020.html?ms=8000"), notFound = url("/fault/404/0021.html");
+    const std::string empty = url("/fault/empty/0022.html"), unknown = "http://no-such-host.invalid/page.html";
+    setMaster(
+        { pass1, pass2, excluded, failing, tickedRow, unreadable, slow, notFound, empty, unknown }, { tickedRow });
+    accept("0010\n0011\n0012\n0014\n0015", "<body>", "0012");
+    form->edMaxSeconds->setText(QStringLiteral("0"));
+
+    // The page file of one site disappears before it is scanned.
+    auto docEnd = form->Httpcli1.OnDocEnd;
+    form->Httpcli1.OnDocEnd = [&](THttpCli* sender) {
+        if (docEnd)
+            docEnd(sender);
+        if (sender->URL == unreadable)
+            std::filesystem::remove(form->run.currentDataFile);
+    };
+
+    form->butRetrieveClick();
+
+    struct Expect {
+        std::string url;
+        std::string status;
+        bool tick;
+    };
+    const std::vector<Expect> expected = {
+        { pass1, "Verified", true },
+        { pass2, "Verified", true },
+        { excluded, "Verified", true },
+        { failing, "Verified", true },
+        { tickedRow, "Not Verified", true },
+        { unreadable, "File Not Found", true },
+        { slow, "Timeout", false },
+        { notFound, "Site Not Found", true },
+        { empty, "Site Not Found", true },
+        { unknown, "Site Not Found", true },
+    };
+    for (const Expect& e : expected) {
+        EXPECT_EQ(status(e.url), e.status) << e.url;
+        EXPECT_EQ(ticked(e.url), e.tick) << e.url;
+    }
+
+    // Checked: the ticked row and the five pages that arrived.
+    EXPECT_EQ(text(form->lblCheckedCount), "6");
+    EXPECT_EQ(text(form->lblRawCount), "10");
+    EXPECT_EQ(text(form->lblApprovedCount), "2");
+    EXPECT_EQ(text(form->lblCurrentEngine), "Done.");
+    EXPECT_EQ(fromQ(form->windowTitle()), "Orvalen");
+    EXPECT_FALSE(form->run.retrievalBusy);
+    EXPECT_TRUE(form->butRetrieve->isEnabled());
+    EXPECT_TRUE(form->butSearch->isEnabled());
+    EXPECT_FALSE(form->butAbort->isEnabled());
+
+    // Scanned pages keep their title or description; the excluded, skipped
+    // and unreadable ones keep what they had.
+    EXPECT_EQ(masterDescription(pass1), descriptionOf(site(10)));
+    EXPECT_EQ(masterDescription(failing), descriptionOf(site(13)));
+    EXPECT_EQ(masterDescription(excluded), "No Description");
+    EXPECT_EQ(masterDescription(tickedRow), "No Description");
+    EXPECT_EQ(masterDescription(unreadable), "No Description");
+
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { pass1, pass2 }));
+    EXPECT_EQ(
+        form->approvedDescriptions, (std::vector<std::string> { descriptionOf(site(10)), descriptionOf(site(11)) }));
+    EXPECT_EQ(approvedViewRows(), (std::vector<std::string> { pass1, pass2 }));
+
+    EXPECT_EQ(requestsFor(site(14)), 0) << "a ticked row is not fetched";
+    EXPECT_TRUE(dataFolderEmpty()) << "page files are deleted after scanning";
+}
+
+TEST_F(RetrievalRunTest, AbortDuringTheThirdOfTenUrlsLeavesTheRestAlone)
+{
+    // Every page goes through the slow path so that the rows sort in this
+    // order; only the third one takes long.
+    std::vector<std::string> urls;
+    for (int i = 0; i < 10; ++i) {
+        char path[64];
+        std::snprintf(path, sizeof path, "/fault/slow/%04d.html?ms=%d", 40 + i, i == 2 ? 15000 : 0);
+        urls.push_back(url(path));
+    }
+    setMaster(urls);
+    accept("html");
+    once([&] { return form->ListView1->status(2) == "Contacting"; }, [&] { form->butAbortClick(); });
+
+    form->butRetrieveClick();
+
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(form->ListView1->status(row), "Verified");
+        EXPECT_TRUE(form->ListView1->checked(row));
+    }
+    EXPECT_EQ(form->ListView1->status(2), "Contacting");
+    EXPECT_FALSE(form->ListView1->checked(2));
+    for (int row = 3; row < 10; ++row) {
+        EXPECT_EQ(form->ListView1->status(row), "Not Verified") << row;
+        EXPECT_FALSE(form->ListView1->checked(row)) << row;
+        EXPECT_EQ(requestsFor(urls[static_cast<size_t>(row)].substr(sim->url("").size())), 0) << row;
+    }
+    EXPECT_EQ(text(form->lblCurrentEngine), "Done.");
+    EXPECT_EQ(text(form->lblCheckedCount), "2");
+    EXPECT_EQ(form->approvedUrls.count(), 2);
+    EXPECT_FALSE(form->run.retrievalBusy);
+    EXPECT_FALSE(form->run.abortFlag);
+    EXPECT_TRUE(form->butRetrieve->isEnabled());
+}
+
+TEST_F(RetrievalRunTest, SecondRetrieveAfterEveryRowWasTickedSendsNothing)
+{
+    const std::vector<std::string> urls = { url(site(1)), url(site(2)), url(site(3)) };
+    setMaster(urls, urls);
+    accept("html");
+
+    form->butRetrieveClick();
+
+    EXPECT_TRUE(sim->requests().empty());
+    EXPECT_EQ(text(form->lblCheckedCount), "3");
+    EXPECT_EQ(text(form->lblCurrentEngine), "Done.");
+    for (const auto& u : urls)
+        EXPECT_EQ(status(u), "Not Verified");
+}
+
+TEST_F(RetrievalRunTest, EmptyMasterListEndsAtOnce)
+{
+    accept("html");
+    form->butRetrieveClick();
+    EXPECT_TRUE(sim->requests().empty());
+    EXPECT_EQ(text(form->lblCurrentEngine), "Done.");
+    EXPECT_EQ(text(form->lblCheckedCount), "0");
+    EXPECT_TRUE(form->butRetrieve->isEnabled());
+}
+
+TEST_F(RetrievalRunTest, RadioSwitchDuringARunActsOnTheNextPage)
+{
+    // Both pages hold "html" but not "zebra": under Any the first passes,
+    // under All (switched while the first page is fetched) the second fails.
+    const std::string first = url(site(30)), second = url(site(31));
+    setMaster({ first, second });
+    accept("html\nzebra");
+    once([&] { return form->ListView1->status(1) == "Contacting"; }, [&] { form->radPrimaryAll->setChecked(true); });
+
+    form->butRetrieveClick();
+
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { first }));
+    EXPECT_EQ(status(second), "Verified");
+}
+
+TEST_F(RetrievalRunTest, SecondRunKeepsEachApprovedUrlWithItsOwnDescription)
+{
+    // The first run approves the later URL, the second an earlier one; the
+    // descriptions must follow their URLs into sorted order.
+    const std::string early = url(site(50)), late = url(site(51));
+    setMaster({ early, late });
+    accept("0051");
+    form->butRetrieveClick();
+    form->ListView1->setChecked(rowOf(early), false);
+    accept("0050");
+    form->butRetrieveClick();
+
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { early, late }));
+    EXPECT_EQ(
+        form->approvedDescriptions, (std::vector<std::string> { descriptionOf(site(50)), descriptionOf(site(51)) }));
+}
+
+TEST_F(RetrievalRunTest, ScanPageOnATickedRowFetchesItAgain)
+{
+    const std::string a = url(site(60)), b = url(site(61));
+    setMaster({ a, b }, { a });
+    accept("0060");
+    form->ListView1->selectRow(rowOf(a));
+
+    form->popScanPageClick();
+
+    EXPECT_EQ(requestsFor(site(60)), 1);
+    EXPECT_EQ(status(a), "Verified");
+    EXPECT_TRUE(ticked(a));
+    EXPECT_EQ(text(form->lblRawCount), "1") << "a verified scan takes one off Total Urls";
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { a }));
+    EXPECT_EQ(approvedViewRows(), (std::vector<std::string> { a }));
+    EXPECT_EQ(text(form->lblCurrentEngine), "Sorting Data and Removing Duplicates....");
+    EXPECT_EQ(fromQ(form->windowTitle()), "Orvalen");
+    EXPECT_FALSE(form->run.retrievalBusy);
+    EXPECT_TRUE(form->butRetrieve->isEnabled());
+}
+
+TEST_F(RetrievalRunTest, ScanPageWorksAgainRightAfterAnAbortedScan)
+{
+    const std::string slow = url("/fault/slow/0070.html?ms=15000"), fast = url(site(71));
+    setMaster({ slow, fast });
+    accept("html");
+    form->ListView1->selectRow(rowOf(slow));
+    once([&] { return status(slow) == "Contacting"; }, [&] { form->butAbortClick(); });
+
+    form->popScanPageClick();
+
+    EXPECT_EQ(status(slow), "Contacting");
+    EXPECT_FALSE(ticked(slow));
+    EXPECT_FALSE(form->run.retrievalBusy);
+
+    form->ListView1->clearSelection();
+    form->ListView1->selectRow(rowOf(fast));
+    form->popScanPageClick();
+
+    EXPECT_EQ(status(fast), "Verified");
+    EXPECT_EQ(requestsFor(site(71)), 1);
+}
+
+TEST_F(RetrievalRunTest, ScanPageIsRefusedDuringARetrievalRun)
+{
+    const std::string slow = url("/fault/slow/0080.html?ms=300"), other = url(site(81));
+    setMaster({ slow, other });
+    accept("html");
+    bool refused = false;
+    once([&] { return status(slow) == "Contacting"; },
+        [&] {
+            form->ListView1->clearSelection();
+            form->ListView1->selectRow(rowOf(other));
+            form->popScanPageClick();
+            refused = status(other) == "Not Verified";
+        });
+
+    form->butRetrieveClick();
+
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(requestsFor(site(81)), 1) << "fetched once, by the run itself";
+}
+
+} // namespace
+} // namespace orv::test
