@@ -7,6 +7,7 @@
 #include "platform/ui/UrlListView.h"
 #include "verify/PageScan.h"
 
+#include <QAbstractItemModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -186,10 +187,19 @@ TEST_F(RetrievalRunTest, RadioSwitchDuringARunActsOnTheNextPage)
     const std::string first = url(site(30)), second = url(site(31));
     setMaster({ first, second });
     accept("html\nzebra");
-    once([&] { return form->ListView1->status(1) == "Contacting"; }, [&] { form->radPrimaryAll->setChecked(true); });
+    // Switch the moment the second row is contacted: the view reports the
+    // status change synchronously, so no polling can miss a fast fetch.
+    bool switched = false;
+    QObject::connect(form->ListView1->model(), &QAbstractItemModel::dataChanged, form.get(), [&] {
+        if (!switched && form->ListView1->status(1) == "Contacting") {
+            switched = true;
+            form->radPrimaryAll->setChecked(true);
+        }
+    });
 
     form->butRetrieveClick();
 
+    EXPECT_TRUE(switched);
     EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { first }));
     EXPECT_EQ(status(second), "Verified");
 }
