@@ -9,12 +9,15 @@
 #include "platform/ui/UrlListView.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -94,7 +97,12 @@ void TForm1::placeUrlListControls()
         c.number->setParent(c.panel);
         c.caption->setParent(c.panel);
         c.number->move(0, 3);
-        c.caption->move(c.number->width() + c.gap, 3);
+        // "Checked Urls" stays where it is put while its number changes, so
+        // it leaves room for six digits; the other captions follow theirs.
+        const int room = c.caption == lblCheckedCaption
+            ? std::max(c.number->width(), c.number->fontMetrics().horizontalAdvance(QStringLiteral("000000")))
+            : c.number->width();
+        c.caption->move(room + c.gap, 3);
         c.number->show();
         c.caption->show();
     }
