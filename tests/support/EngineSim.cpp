@@ -1,6 +1,7 @@
 #include "support/EngineSim.h"
 
 #include "core/Lines.h"
+#include "search/Engines.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -10,24 +11,6 @@
 
 namespace orv::test
 {
-
-namespace
-{
-
-const char* const kEngineNames[] = {
-    "AltaVista",
-    "Infoseek",
-    "Excite",
-    "Yahoo",
-    "Netfind.Aol",
-    "Webcrawler",
-    "Snap",
-    "Magellan",
-    "PlanetSearch",
-    "Thunderstone",
-};
-
-} // namespace
 
 EngineSim::EngineSim()
     : EngineSim(Options {})
@@ -92,8 +75,8 @@ std::string EngineSim::url(const std::string& path) const
 std::string EngineSim::enginesText() const
 {
     std::string text;
-    for (const char* name : kEngineNames)
-        text += std::string(name) + "=" + host() + "\r\n";
+    for (Engine e : kAllEngines)
+        text += std::string(engineCaption(e)) + "=" + host() + "\r\n";
     return text;
 }
 
