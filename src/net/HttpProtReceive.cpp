@@ -160,7 +160,11 @@ void THttpCli::LocationChange(const std::string& value)
         path_ = proto + "://" + hostName_ + "/" + loc.host;
         connectHost_ = oldHost;
     } else if (!loc.host.empty()) {
+        // A URL naming a host without a port means the scheme's default
+        // port, not the port of the server that sent the redirection.
         hostName_ = loc.host;
+        if (loc.port.empty())
+            connectPort_ = "80";
     } else {
         path_ = proto + "://" + hostName_ + loc.path;
         connectHost_ = oldHost;

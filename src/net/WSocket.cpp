@@ -428,7 +428,7 @@ void TCustomWSocket::HandleSocketEvent(int events, int error)
             WatchRead(true);
     }
     if ((events & FD_READ) && same()) {
-        DrainReadable(error);
+        DrainReadable(error, kMaxReadPerEvent);
         if (same() && state_ == TSocketState::wsConnected)
             WatchRead(true);
     }
@@ -440,7 +440,9 @@ void TCustomWSocket::HandleSocketEvent(int events, int error)
         }
     }
     if ((events & FD_CLOSE) && same() && state_ != TSocketState::wsConnecting) {
-        DrainReadable(error);
+        // The peer has closed: what is left is bounded by the kernel's
+        // receive buffer, so it is read to the end.
+        DrainReadable(error, -1);
         if (same() && OnSessionClosed && !closeInvoked_) {
             closeInvoked_ = true;
             OnSessionClosed(this, static_cast<uint16_t>(error));
@@ -450,12 +452,15 @@ void TCustomWSocket::HandleSocketEvent(int events, int error)
     }
 }
 
-// Calls the owner's handler until nothing is waiting, so one event drains the
-// socket. A handler that reads nothing ends the loop; the notifier brings the
+// Calls the owner's handler until nothing is waiting, or until `limit` bytes
+// (when not negative) have been read in this event: a peer that sends faster
+// than we read must not keep the event loop from timers and the Abort
+// button. A handler that reads nothing ends the loop; the notifier brings the
 // rest later.
-void TCustomWSocket::DrainReadable(int error)
+void TCustomWSocket::DrainReadable(int error, long long limit)
 {
     const uint64_t conn = connection_;
+    const long long start = readCount_;
     for (;;) {
         const long long before = readCount_;
         lastError_ = 0;
@@ -467,6 +472,8 @@ void TCustomWSocket::DrainReadable(int error)
                 break;
         }
         if (hSocket_ == INVALID_SOCKET || connection_ != conn || readCount_ == before)
+            break;
+        if (limit >= 0 && readCount_ - start >= limit)
             break;
         if (RcvdCount() <= 0)
             break;

@@ -62,6 +62,9 @@ using TSocketNotifyEvent = std::function<void(TCustomWSocket* sender)>;
 class TCustomWSocket
 {
 public:
+    // Bytes read at most per read event before the event loop runs again.
+    static constexpr long long kMaxReadPerEvent = 256 * 1024;
+
     TCustomWSocket();
     virtual ~TCustomWSocket();
     TCustomWSocket(const TCustomWSocket&) = delete;
@@ -128,7 +131,7 @@ private:
     void HandleMessage(int msg, uintptr_t wParam, intptr_t lParam);
     void HandleSocketEvent(int events, int error);
     void HandleDnsDone(uintptr_t handle, int error);
-    void DrainReadable(int error);
+    void DrainReadable(int error, long long limit);
     void TryToSend();
     void CloseHandleOnly();
     void ReadReady();

@@ -159,6 +159,31 @@ TEST_F(HttpCliTest, FollowsAbsoluteRedirectToAnotherHost)
     EXPECT_EQ(http.HostName(), "localhost");
 }
 
+// Regression: a redirection to another host without a port kept the port
+// of the server that sent it.
+TEST_F(HttpCliTest, RedirectToAHostWithoutAPortGoesToPort80)
+{
+    server.add({ send("HTTP/1.0 302 Found\r\nLocation: http://localhost/moved\r\n\r\n"), hold() });
+    server.add({ send(kOk + "wrong port"), closeConn() });
+    std::vector<std::string> ports;
+    // The port is read as the second connection opens, whatever listens on
+    // port 80 here; the request is then ended.
+    http.CtrlSocket().OnChangeState = [&](TCustomWSocket* s, TSocketState, TSocketState now) {
+        if (now != TSocketState::wsOpened)
+            return;
+        ports.push_back(s->Port());
+        if (ports.size() == 2)
+            QTimer::singleShot(0, [this] { http.Abort(); });
+    };
+    http.URL = url("/a");
+    get();
+    ASSERT_EQ(ports.size(), 2u);
+    EXPECT_EQ(ports[0], std::to_string(server.port()));
+    EXPECT_EQ(ports[1], "80");
+    EXPECT_EQ(http.HostName(), "localhost");
+    EXPECT_EQ(server.connections, 1);
+}
+
 TEST_F(HttpCliTest, RedirectToABareFileNameAsksTheSameServerForItsRoot)
 {
     server.add({ send("HTTP/1.0 302 Found\r\nLocation: other.html\r\n\r\n"), closeConn() });

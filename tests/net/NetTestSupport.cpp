@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
+
 #include <netinet/in.h>
+#include <sys/time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -157,6 +161,76 @@ void ScriptedServer::play(const std::shared_ptr<Conn>& c)
             return;
         }
     }
+}
+
+StreamingPeer::StreamingPeer(std::string head, std::string chunk, int maxMs)
+{
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sin {};
+    sin.sin_family = AF_INET;
+    sin.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&sin), sizeof sin);
+    ::listen(listenFd_, 1);
+    socklen_t len = sizeof sin;
+    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&sin), &len);
+    port_ = ntohs(sin.sin_port);
+    // Blocking calls wake up every 100 ms to look at the stop flag.
+    const timeval tick { 0, 100000 };
+    ::setsockopt(listenFd_, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
+    thread_ = std::thread([this, head = std::move(head), chunk = std::move(chunk), maxMs]() mutable {
+        serve(std::move(head), std::move(chunk), maxMs);
+    });
+}
+
+StreamingPeer::~StreamingPeer()
+{
+    stop_ = true;
+    thread_.join();
+    ::close(listenFd_);
+}
+
+void StreamingPeer::serve(std::string head, std::string chunk, int maxMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(maxMs);
+    const auto running = [&] { return !stop_ && std::chrono::steady_clock::now() < deadline; };
+    int fd = -1;
+    while (fd < 0 && running())
+        fd = ::accept(listenFd_, nullptr, nullptr);
+    if (fd < 0)
+        return;
+    const timeval tick { 0, 100000 };
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tick, sizeof tick);
+    // A deep send buffer keeps bytes waiting at the client even while this
+    // thread is not scheduled.
+    const int deep = 8 << 20;
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &deep, sizeof deep);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tick, sizeof tick);
+    std::string request;
+    char buf[4096];
+    while (request.find("\r\n\r\n") == std::string::npos && running()) {
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n == 0)
+            break;
+        if (n > 0)
+            request.append(buf, static_cast<size_t>(n));
+    }
+    const auto sendAll = [&](const std::string& bytes) {
+        size_t off = 0;
+        while (off < bytes.size() && running()) {
+            const ssize_t n = ::send(fd, bytes.data() + off, bytes.size() - off, MSG_NOSIGNAL);
+            if (n > 0) {
+                off += static_cast<size_t>(n);
+                sent_ += n;
+            } else if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+                return false; // the client has gone
+            }
+        }
+        return off == bytes.size();
+    };
+    if (sendAll(head))
+        while (sendAll(chunk)) {
+        }
+    ::close(fd);
 }
 
 } // namespace orv::test

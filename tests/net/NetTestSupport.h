@@ -6,10 +6,12 @@
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class QTcpServer;
@@ -88,6 +90,31 @@ private:
     std::unique_ptr<QTcpServer> server_;
     std::deque<Script> scripts_;
     std::vector<std::shared_ptr<Conn>> conns_;
+};
+
+// A peer on its own thread that answers one connection with `head` and then
+// sends `chunk` again and again without pause, as fast as the client takes
+// it, until the client goes away or `maxMs` have passed. It runs beside the
+// event loop, so a client that never returns to the loop cannot slow it.
+class StreamingPeer
+{
+public:
+    StreamingPeer(std::string head, std::string chunk, int maxMs = 4000);
+    ~StreamingPeer();
+    StreamingPeer(const StreamingPeer&) = delete;
+    StreamingPeer& operator=(const StreamingPeer&) = delete;
+
+    int port() const { return port_; }
+    long long sent() const { return sent_.load(); }
+
+private:
+    void serve(std::string head, std::string chunk, int maxMs);
+
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_ { false };
+    std::atomic<long long> sent_ { 0 };
+    std::thread thread_;
 };
 
 } // namespace orv::test
