@@ -105,6 +105,7 @@ void THttpCli::StartRequest()
     authRequests_.clear();
     requestType_ = THttpRequest::Get;
     requestDoneError_ = 0;
+    bodyFailed_ = false;
     socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
     ++serial_;
     closedHandled_ = false;
@@ -192,7 +193,7 @@ void THttpCli::SocketSessionConnected(uint16_t error)
         return;
     }
     connected_ = true;
-    rcvdFill_ = 0;
+    StartResponse();
     SetState(THttpState::AwaitingHeader);
     try {
         SendRequest();
@@ -248,6 +249,8 @@ void THttpCli::SocketSessionClosed(uint16_t error)
         statusCode_ = 404;
         reasonPhrase_
             = error != 0 ? errorWithNumber(error) : "Connection closed before the response header was complete";
+    } else if (state_ == THttpState::AwaitingBody && !bodyFailed_) {
+        CheckBodyEnd(error);
     }
     ConnectionClosed();
 }

@@ -54,6 +54,10 @@ class THttpCli
 {
 public:
     static constexpr int kRcvBufSize = 8192; // at most kRcvBufSize - 1 bytes in use
+    // A response header longer than this fails the request: a peer must not
+    // grow the received header list without bound.
+    static constexpr int kMaxHeaderLines = 1000;
+    static constexpr int kMaxHeaderBytes = 64 * 1024;
 
     THttpCli();
     ~THttpCli();
@@ -108,6 +112,11 @@ public:
     const std::string& HostName() const { return hostName_; }
     const std::string& Path() const { return path_; }
     bool Connected() const { return connected_; }
+    // The response body did not arrive whole (shorter than its
+    // Content-Length, or the connection was reset) or could not be written
+    // to the receive stream. Get then fails; whatever reached the stream is
+    // a fragment, not the document.
+    bool BodyFailed() const { return bodyFailed_; }
     TWSocket& CtrlSocket() { return socket_; }
 
 private:
@@ -128,6 +137,10 @@ private:
     void LocationChange(const std::string& value);
     void BodyData(const char* data, int len);
     void FailOnLongLine();
+    void FailHeader(const std::string& reason);
+    void FailBody(const std::string& reason);
+    void CheckBodyEnd(uint16_t error);
+    void StartResponse();
     void WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>& alive);
     std::string ProxyTarget(const std::string& proto) const;
 
@@ -142,6 +155,8 @@ private:
     int statusCode_ = 0;
     std::string reasonPhrase_;
     long long contentLength_ = 0;
+    bool contentLengthGiven_ = false; // this response carried a Content-Length
+    bool bodyFailed_ = false;
     std::string contentType_;
     std::vector<std::string> authRequests_;
     std::vector<std::string> rcvdHeader_;
@@ -160,6 +175,8 @@ private:
     std::array<char, kRcvBufSize> rcvBuf_ {};
     int rcvdFill_ = 0;
     int headerLineCount_ = 0;
+    int responseLines_ = 0; // header lines of the current response
+    long long responseHeaderBytes_ = 0; // their bytes, line ends included
     int bodyDataCount_ = 0;
 };
 

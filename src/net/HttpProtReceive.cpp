@@ -42,6 +42,15 @@ void THttpCli::SocketDataAvailable()
     SplitHeaderLines();
 }
 
+// A new connection: the next bytes begin a response of their own.
+void THttpCli::StartResponse()
+{
+    rcvdFill_ = 0;
+    responseLines_ = 0;
+    responseHeaderBytes_ = 0;
+    contentLengthGiven_ = false;
+}
+
 void THttpCli::SplitHeaderLines()
 {
     const uint64_t request = serial_;
@@ -55,6 +64,11 @@ void THttpCli::SplitHeaderLines()
         const int next = start + len + 1;
         if (len > 0 && from[len - 1] == '\r')
             --len;
+        responseHeaderBytes_ += next - start;
+        if (len > 0 && ++responseLines_ > kMaxHeaderLines)
+            return FailHeader("Response header longer than " + IntToStr(kMaxHeaderLines) + " lines");
+        if (responseHeaderBytes_ > kMaxHeaderBytes)
+            return FailHeader("Response header longer than " + IntToStr(kMaxHeaderBytes) + " bytes");
         const std::string line(from, static_cast<size_t>(len));
         start = next;
         HeaderLine(line);
@@ -83,9 +97,16 @@ void THttpCli::SplitHeaderLines()
 // the request ends as a failure instead of waiting for a line end forever.
 void THttpCli::FailOnLongLine()
 {
+    FailHeader("Response header line longer than " + IntToStr(kRcvBufSize - 1) + " bytes");
+}
+
+// A header that cannot be taken in ends the request as a failure; the rest of
+// the response is not read.
+void THttpCli::FailHeader(const std::string& reason)
+{
     rcvdFill_ = 0;
     statusCode_ = 400;
-    reasonPhrase_ = "Response header line longer than " + IntToStr(kRcvBufSize - 1) + " bytes";
+    reasonPhrase_ = reason;
     socket_.Close();
     ConnectionClosed();
 }
@@ -108,6 +129,8 @@ void THttpCli::HeaderLine(const std::string& line)
             LocationChange(value);
         } else if (name == "content-length") {
             contentLength_ = HeaderNumber(value);
+            const std::string digits = Trim(value);
+            contentLengthGiven_ = !digits.empty() && digits[0] >= '0' && digits[0] <= '9';
         } else if (name == "content-type") {
             contentType_ = value;
         } else if (name == "www-authenticate") {
@@ -190,8 +213,9 @@ void THttpCli::BodyData(const char* data, int len)
     rcvdCount_ += len;
     if (OnDocData)
         OnDocData(this, data, len);
-    if (RcvdStream)
-        RcvdStream->write(data, len);
+    // A piece the stream does not take leaves a fragment, not the document.
+    if (RcvdStream && RcvdStream->write(data, len) != len && state_ == THttpState::AwaitingBody)
+        FailBody("Cannot write the document: " + RcvdStream->errorString().toStdString());
 }
 
 } // namespace orv

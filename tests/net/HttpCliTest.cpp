@@ -253,15 +253,6 @@ TEST_F(HttpCliTest, ResetBeforeTheHeaderIsAFailure)
     EXPECT_EQ(count("Doc"), 0);
 }
 
-TEST_F(HttpCliTest, ResetDuringTheBodyEndsTheDocument)
-{
-    server.add({ send(kOk + "partial"), pause(30), resetConn() });
-    http.URL = url("/");
-    EXPECT_EQ(get(), "");
-    EXPECT_EQ(bodyText(), "partial");
-    EXPECT_EQ(count("DocEnd"), 1);
-}
-
 TEST_F(HttpCliTest, AbortEndsAWaitOnASilentServer)
 {
     server.add({ hold() });
