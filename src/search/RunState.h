@@ -16,6 +16,7 @@ struct RunState {
     std::string currentDataFile;   // full path of the data or page file being written or read
     int currentUrlIndex = 0;       // row of the results view the retrieval run is fetching
     bool retrievalBusy = false;    // a retrieval run is fetching
+    bool bodyFailed = false;       // the last page began but did not arrive whole, or was not written
     std::array<PagingState, kEngineCount> paging{};
 
     PagingState& pagingOf(Engine e) { return paging[static_cast<size_t>(engineIndex(e))]; }

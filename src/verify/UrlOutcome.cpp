@@ -5,12 +5,14 @@
 namespace orv
 {
 
-UrlOutcome ClassifyUrlEnd(bool skipped, bool timedOut, std::string_view dataFile, bool aborted)
+UrlOutcome ClassifyUrlEnd(bool skipped, bool timedOut, std::string_view dataFile, bool aborted, bool bodyFailed)
 {
     if (timedOut)
         return UrlOutcome::Timeout;
     if (skipped)
         return UrlOutcome::Skipped;
+    if (bodyFailed)
+        return UrlOutcome::Error;
     if (!dataFile.empty())
         return UrlOutcome::Document;
     return aborted ? UrlOutcome::AbortedNoDocument : UrlOutcome::SiteNotFound;
@@ -47,6 +49,10 @@ UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage)
         e.status = "Site Not Found";
         e.title = "Site Not Found";
         e.tick = true;
+        break;
+    case UrlOutcome::Error:
+        e.status = "Error";
+        e.title = "Site Error";
         break;
     case UrlOutcome::AbortedNoDocument:
         break;

@@ -29,6 +29,8 @@ EngineSim::EngineSim(const Options& options)
         QString::number(options.slowMs) };
     if (!options.slow.empty())
         args << "--slow" << QString::fromStdString(options.slow);
+    if (!options.cut.empty())
+        args << "--cut" << QString::fromStdString(options.cut);
     if (!options.faults)
         args << "--no-faults";
     process_->setProcessChannelMode(QProcess::SeparateChannels);

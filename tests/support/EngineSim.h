@@ -30,6 +30,7 @@ public:
         bool faults = true;
         std::string slow; // "Infoseek:2,Excite": pages answered after slowMs
         int slowMs = 3000;
+        std::string cut; // "Excite:1": pages sent only in part
     };
 
     EngineSim();

@@ -77,5 +77,23 @@ TEST(OutcomeSinglePage, ArrivedPageTakesOneOffTotalInsteadOfCountingChecked)
     EXPECT_EQ(EffectsOf(UrlOutcome::Timeout, true).rawDelta, 0);
 }
 
+// A page that did not arrive whole is thrown away and tried again next run;
+// a time-out or a ticked row still decides first.
+TEST(OutcomeBodyFailed, CutOffPageIsAnErrorThatStaysUnticked)
+{
+    EXPECT_EQ(ClassifyUrlEnd(false, false, "/prog/data/page", false, true), UrlOutcome::Error);
+    EXPECT_EQ(ClassifyUrlEnd(false, false, "", false, true), UrlOutcome::Error);
+    EXPECT_EQ(ClassifyUrlEnd(false, true, "/prog/data/page", false, true), UrlOutcome::Timeout);
+    EXPECT_EQ(ClassifyUrlEnd(true, false, "", false, true), UrlOutcome::Skipped);
+    for (const bool singlePage : { false, true }) {
+        const UrlOutcomeEffects e = EffectsOf(UrlOutcome::Error, singlePage);
+        EXPECT_EQ(e.status, "Error");
+        EXPECT_FALSE(e.tick);
+        EXPECT_EQ(e.title, "Site Error");
+        EXPECT_EQ(e.checkedDelta, 0);
+        EXPECT_EQ(e.rawDelta, 0);
+    }
+}
+
 } // namespace
 } // namespace orv

@@ -34,6 +34,15 @@ void send(QTcpSocket* socket, const std::string& bytes)
     socket->disconnectFromHost();
 }
 
+// Sends the header, which promises the whole body, and half of the body,
+// then closes: a document cut off in transit.
+void sendCut(QTcpSocket* socket, const std::string& bytes)
+{
+    const size_t headerEnd = bytes.find("\r\n\r\n");
+    const size_t bodyStart = headerEnd == std::string::npos ? 0 : headerEnd + 4;
+    send(socket, bytes.substr(0, bodyStart + (bytes.size() - bodyStart) / 2));
+}
+
 // Closes with a reset: a zero linger time makes close() send RST.
 void reset(QTcpSocket* socket)
 {
@@ -173,12 +182,27 @@ void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
     send(socket, notFound());
 }
 
-bool SimServer::isSlow(const EngineRequest& request) const
+namespace
 {
-    for (const auto& s : options_.slow)
+
+bool names(const std::vector<SlowPage>& pages, const EngineRequest& request)
+{
+    for (const auto& s : pages)
         if (s.engine == request.engine && (s.page == 0 || s.page == request.pageNumber))
             return true;
     return false;
+}
+
+} // namespace
+
+bool SimServer::isSlow(const EngineRequest& request) const
+{
+    return names(options_.slow, request);
+}
+
+bool SimServer::isCut(const EngineRequest& request) const
+{
+    return names(options_.cut, request);
 }
 
 void SimServer::answerEngine(QTcpSocket* socket, const std::string& target, const EngineRequest& request)
@@ -196,6 +220,10 @@ void SimServer::answerEngine(QTcpSocket* socket, const std::string& target, cons
         record += "  link " + l.url + "\n";
     log(record);
     const std::string bytes = response(200, "OK", renderEnginePage(request, total, links));
+    if (isCut(request)) {
+        sendCut(socket, bytes);
+        return;
+    }
     if (!isSlow(request)) {
         send(socket, bytes);
         return;
@@ -232,6 +260,9 @@ void SimServer::answerFault(
     } else if (kind == "redirect") {
         log("302 fault GET " + target + "\n");
         send(socket, response(302, "Found", "<html><body>Moved</body></html>\r\n", "Location: " + sitePage + "\r\n"));
+    } else if (kind == "cut") {
+        log("200 fault GET " + target + "\n");
+        sendCut(socket, response(200, "OK", corpus_.page(site)));
     } else if (kind == "empty") {
         log("200 fault GET " + target + "\n");
         send(socket, response(200, "OK", ""));

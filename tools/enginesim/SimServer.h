@@ -1,7 +1,7 @@
 #pragma once
 // The simulator's HTTP/1.0 server on 127.0.0.1: engine query paths answer
 // with result pages, /site/NNNN.html with site pages, /fault/<kind>/NNNN.html
-// with the failure it names. Every request it answers is logged as one line
+// with the failure it names (slow, reset, 404, redirect, empty, cut). Every request it answers is logged as one line
 // "<status> <what> <method> <target>" (what: an engine name, "site",
 // "fault" or "-"), engine pages followed by one "  link <url>" line per result
 // link they carry, so tests can check both what was asked and what was given.
@@ -32,6 +32,7 @@ struct SimOptions {
     bool faults = true; // some result links point at fault paths
     int slowMs = 3000; // delay of slow engine pages and slow sites
     std::vector<SlowPage> slow;
+    std::vector<SlowPage> cut; // engine pages sent only in part: the connection closes halfway
     std::string logFile; // empty: log to stdout
 };
 
@@ -50,6 +51,7 @@ private:
     void answerFault(
         QTcpSocket* socket, const std::string& target, const std::string& kind, int site, const std::string& query);
     bool isSlow(const EngineRequest& request) const;
+    bool isCut(const EngineRequest& request) const;
     std::string hostPort(QTcpSocket* socket) const;
     void log(const std::string& record);
 

@@ -3,11 +3,13 @@
 //
 //   enginesim --port N [--seed S] [--results-per-engine N] [--write-engines FILE]
 //             [--log FILE] [--slow ENGINE[:PAGE],...] [--slow-ms MS] [--no-faults]
+//             [--cut ENGINE[:PAGE],...]
 //
 // --port 0 picks a free port. Once listening it prints "enginesim ready port N"
 // on stdout. --write-engines writes one "Name=127.0.0.1:N" line per engine,
 // the program folder's engines.txt. --slow delays the named engines' pages
 // (all pages, or only page PAGE, counted from 1) by --slow-ms (default 3000).
+// --cut sends only half of the named engines' pages, then closes.
 #include "SimServer.h"
 
 #include <QCommandLineParser>
@@ -75,7 +77,8 @@ int main(int argc, char** argv)
     const QCommandLineOption slow("slow", "Answer these engines' pages slowly: ENGINE[:PAGE],...", "SPEC");
     const QCommandLineOption slowMs("slow-ms", "Delay of slow answers in milliseconds.", "MS", "3000");
     const QCommandLineOption noFaults("no-faults", "Link only to sites that answer normally.");
-    parser.addOptions({ port, seed, results, writeFile, logFile, slow, slowMs, noFaults });
+    const QCommandLineOption cut("cut", "Send only half of these engines' pages: ENGINE[:PAGE],...", "SPEC");
+    parser.addOptions({ port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut });
     parser.process(app);
 
     if (!parser.isSet(port))
@@ -97,6 +100,8 @@ int main(int argc, char** argv)
         return fail("bad --slow-ms");
     if (parser.isSet(slow) && !parseSlow(parser.value(slow), options.slow))
         return fail("bad --slow");
+    if (parser.isSet(cut) && !parseSlow(parser.value(cut), options.cut))
+        return fail("bad --cut");
     options.faults = !parser.isSet(noFaults);
     options.logFile = parser.value(logFile).toStdString();
 

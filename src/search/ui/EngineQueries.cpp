@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include "app/controls/EditBox.h"
+#include "core/Lines.h"
 #include "core/Text.h"
 #include "platform/Latin1.h"
 #include "search/EngineCatalogue.h"
@@ -47,6 +48,12 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
     butSearch->setEnabled(true);
     if (Httpcli1.RcvdStream)
         FreeReceiveStream();
+    if (Httpcli1.BodyFailed()) {
+        // A cut-off or unwritten page is not parsed: its file goes, and the
+        // activity text says why the page was lost.
+        DeleteFile(run.currentDataFile);
+        dataFileError = Httpcli1.ReasonPhrase();
+    }
     Timer1->stop();
 }
 

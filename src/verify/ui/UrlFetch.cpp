@@ -37,6 +37,7 @@ void TForm1::FetchUrl(int row)
     // Failures here are not reported: the end-of-URL processing reads the
     // outcome from the state they leave. A seconds box that holds no whole
     // number sends no request, and the URL ends as "Site Not Found".
+    run.bodyFailed = false;
     try {
         Timer1->start();
         run.countdown = orv::StrToInt(orv::fromQ(edMaxSeconds->text()));
@@ -44,6 +45,7 @@ void TForm1::FetchUrl(int row)
         Httpcli1.Get();
     } catch (const std::exception&) {
     }
+    run.bodyFailed = Httpcli1.BodyFailed();
 }
 
 orv::ScanVerdict TForm1::ScanThePage()
@@ -88,7 +90,8 @@ void TForm1::ApplyOutcome(int row, orv::UrlOutcome outcome, bool singlePage)
 void TForm1::EndOfUrl(int row, bool skipped, bool singlePage)
 {
     const bool aborted = lblCurrentEngine->text() == QStringLiteral("Aborted....");
-    const orv::UrlOutcome outcome = orv::ClassifyUrlEnd(skipped, run.timeoutFlag, run.currentDataFile, aborted);
+    const orv::UrlOutcome outcome
+        = orv::ClassifyUrlEnd(skipped, run.timeoutFlag, run.currentDataFile, aborted, run.bodyFailed);
 
     if (outcome == orv::UrlOutcome::Timeout) {
         run.timeoutFlag = false;
@@ -97,7 +100,13 @@ void TForm1::EndOfUrl(int row, bool skipped, bool singlePage)
             orv::DeleteFile(run.currentDataFile);
         ApplyOutcome(row, outcome, singlePage);
     } else if (!skipped) {
-        if (outcome == orv::UrlOutcome::Document) {
+        if (outcome == orv::UrlOutcome::Error) {
+            // A fragment of a page is not scanned; the next run fetches it again.
+            FreeReceiveStream();
+            if (!run.currentDataFile.empty())
+                orv::DeleteFile(run.currentDataFile);
+            ApplyOutcome(row, outcome, singlePage);
+        } else if (outcome == orv::UrlOutcome::Document) {
             const orv::ScanVerdict verdict = ScanThePage();
             if (verdict.approved())
                 ApproveCurrentPage(Httpcli1.URL);

@@ -291,5 +291,25 @@ TEST_F(SearchRun, MissingDataFolderSkipsThePagesAndGoesOn)
     EXPECT_FALSE(std::filesystem::exists(folder.path() + "data"));
 }
 
+// Regression: an engine page cut off in transit was parsed as if whole.
+TEST_F(SearchRun, CutOffEnginePageIsNotParsed)
+{
+    EngineSim::Options options;
+    options.resultsPerEngine = 30;
+    options.cut = "Excite";
+    start(options);
+    acceptPrimary("fox");
+    tickOnly({ Engine::Excite, Engine::AltaVista });
+    setMax(Engine::AltaVista, "10");
+    search();
+
+    EXPECT_EQ(sim->requestsOf("Excite").size(), 1u);
+    EXPECT_EQ(reportLines(), std::vector<std::string> { "AltaVista found\t\t\t30 urls" });
+    EXPECT_EQ(masterUrls(), linksOf(sim->requestsOf("AltaVista")));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path() + "data"));
+    EXPECT_EQ(activity(), "Done.");
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
 } // namespace
 } // namespace orv::test

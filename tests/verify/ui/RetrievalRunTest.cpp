@@ -284,5 +284,31 @@ TEST_F(RetrievalRunTest, ScanPageIsRefusedDuringARetrievalRun)
     EXPECT_EQ(requestsFor(site(81)), 1) << "fetched once, by the run itself";
 }
 
+// Regression: a page cut off in transit was scanned as if whole and recorded
+// as "Verified", so no later run fetched it again.
+TEST_F(RetrievalRunTest, CutOffPageEndsAsErrorUntickedAndUnscanned)
+{
+    const std::string cut = url("/fault/cut/0030.html"), whole = url(site(31));
+    setMaster({ cut, whole });
+    accept("<html>"); // every page passes, whole or in part
+    form->butRetrieveClick();
+
+    EXPECT_EQ(status(cut), "Error");
+    EXPECT_FALSE(ticked(cut));
+    EXPECT_EQ(masterDescription(cut), "No Description");
+    EXPECT_EQ(status(whole), "Verified");
+    EXPECT_EQ(approvedViewRows(), std::vector<std::string> { whole });
+    EXPECT_EQ(text(form->lblCheckedCount), "1");
+    EXPECT_TRUE(dataFolderEmpty()) << "the fragment is deleted";
+
+    form->SaveResultsFile(folder.path() + "run.rst");
+    EXPECT_NE(folder.read("run.rst").find(cut + ",,,,,0,,,,,3"), std::string::npos);
+
+    // The next run tries the cut page again, and only it.
+    form->butRetrieveClick();
+    EXPECT_EQ(requestsFor("/fault/cut/0030.html"), 2);
+    EXPECT_EQ(requestsFor(site(31)), 1);
+}
+
 } // namespace
 } // namespace orv::test
