@@ -2,6 +2,8 @@
 #include "NetTestSupport.h"
 #include "support/TempFolder.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -68,6 +70,56 @@ TEST(HttpGetToolTest, ErrorStatusExitsWithOne)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Not Found\n");
     EXPECT_EQ(run.out, "status: 404\nreason: Not Found\ndocument: missing\nbytes: 0\n");
+}
+
+// Regression: with the output on a full disk the tool exited 0 and reported
+// every byte as saved.
+TEST(HttpGetToolTest, FullDiskExitsWithOneAndNamesTheWriteError)
+{
+    test::ScriptedServer server;
+    server.add({ test::send("HTTP/1.0 200 OK\r\n\r\n" + std::string(300 * 1024, 'x')), test::closeConn() });
+    server.add({ test::send("HTTP/1.0 200 OK\r\n\r\nsmall page"), test::closeConn() });
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/page";
+    for (int i = 0; i < 2; ++i) {
+        const ToolRun run = runHttpget({ QString::fromStdString(url), QStringLiteral("/dev/full") });
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, "Cannot write the document: No space left on device\n");
+    }
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/dev/full")));
+}
+
+// A cut-off body fails the request, and its fragment is not left behind.
+TEST(HttpGetToolTest, CutOffBodyExitsWithOneAndLeavesNoFile)
+{
+    test::ScriptedServer server;
+    server.add({ test::send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nonly this"), test::closeConn() });
+    test::TempFolder folder;
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/page";
+    const ToolRun run = runHttpget({ QString::fromStdString(url), QString::fromStdString(folder.file("page")) });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Connection closed after 9 of 100 bytes of the document\n");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.file("page"))));
+}
+
+TEST(HttpGetToolTest, TimeoutAbortsTheRequestAndSaysSo)
+{
+    test::ScriptedServer server;
+    // The header arrives, then the body never ends.
+    server.add({ test::send("HTTP/1.0 200 OK\r\n\r\npart of"), test::hold() });
+    test::TempFolder folder;
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/slow";
+    QElapsedTimer clock;
+    clock.start();
+    const ToolRun run = runHttpget(
+        { "--timeout", "1", QString::fromStdString(url), QString::fromStdString(folder.file("slow")) });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "timed out after 1 second\n");
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.file("slow"))));
+
+    const ToolRun bad = runHttpget({ "--timeout", "soon", QString::fromStdString(url), "x" });
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("usage: httpget [--proxy HOST[:PORT]] [--timeout SECONDS] URL FILE"), std::string::npos);
 }
 
 } // namespace
