@@ -78,9 +78,9 @@ int openDescriptors()
 // the time-out; a timed-out one would answer after 5 s.
 std::string soakPath(int i)
 {
-    static const std::array<const char*, 20> kFaults = { "slow", "reset", "404", "redirect", "empty", "cut", "slow",
-        "reset", "404", "redirect", "empty", "cut", "slow", "reset", "404", "redirect", "empty", "cut", "cut",
-        "timeout" };
+    static const std::array<const char*, 20> kFaults
+        = { "slow", "reset", "404", "redirect", "empty", "cut", "slow", "reset", "404", "redirect", "empty", "cut",
+              "slow", "reset", "404", "redirect", "empty", "cut", "cut", "timeout" };
     char number[8];
     std::snprintf(number, sizeof number, "%04d", i);
     if (i % 10 != 9)

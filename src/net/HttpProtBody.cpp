@@ -31,8 +31,8 @@ void THttpCli::CheckBodyEnd(uint16_t error)
     if (promisedMore) {
         const std::string how = error != 0 ? WSocketErrorDesc(error) + " (Error #" + IntToStr(error) + ")"
                                            : std::string("Connection closed");
-        return FailBody(how + " after " + IntToStr(rcvdCount_) + " of " + IntToStr(contentLength_)
-            + " bytes of the document");
+        return FailBody(
+            how + " after " + IntToStr(rcvdCount_) + " of " + IntToStr(contentLength_) + " bytes of the document");
     }
     if (error != 0 && !contentLengthGiven_) {
         return FailBody(WSocketErrorDesc(error) + " (Error #" + IntToStr(error) + ") after " + IntToStr(rcvdCount_)

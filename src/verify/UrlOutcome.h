@@ -25,7 +25,8 @@ enum class UrlOutcome {
 // (empty when no document began); `aborted` tells that the run was aborted
 // during this URL; `bodyFailed` that the page did not arrive whole or was
 // not written.
-UrlOutcome ClassifyUrlEnd(bool skipped, bool timedOut, std::string_view dataFile, bool aborted, bool bodyFailed = false);
+UrlOutcome ClassifyUrlEnd(
+    bool skipped, bool timedOut, std::string_view dataFile, bool aborted, bool bodyFailed = false);
 
 // The outcome of a Document once the scan has run: FileNotFound when the
 // scan replaced the data file name by the error marker, else Verified.

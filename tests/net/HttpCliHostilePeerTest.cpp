@@ -77,8 +77,8 @@ TEST_P(HttpCliHeaderFloodTest, FailsAtTheBoundWithItsReason)
 
 INSTANTIATE_TEST_SUITE_P(Flood, HttpCliHeaderFloodTest,
     ::testing::Values(HeaderFlood { "ShortLines", "X-Flood: 1\r\n", "Response header longer than 1000 lines" },
-        HeaderFlood { "LongLines", "X-Flood: " + std::string(6000, 'a') + "\r\n",
-            "Response header longer than 65536 bytes" }),
+        HeaderFlood {
+            "LongLines", "X-Flood: " + std::string(6000, 'a') + "\r\n", "Response header longer than 65536 bytes" }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HttpCliHostilePeerTest, HeaderOfExactlyTheBoundIsTakenIn)
@@ -124,18 +124,16 @@ TEST_P(HttpCliBodyEndTest, FailsOnlyWhenTheBodyIsCutOff)
 const std::string kHead40 = "HTTP/1.0 200 OK\r\nContent-Length: 40\r\n\r\n";
 
 INSTANTIATE_TEST_SUITE_P(Body, HttpCliBodyEndTest,
-    ::testing::Values(
-        BodyEnd { "ShortOfContentLength", { send(kHead40 + "0123456789"), closeConn() },
-            "Connection closed after 10 of 40 bytes of the document", "0123456789" },
+    ::testing::Values(BodyEnd { "ShortOfContentLength", { send(kHead40 + "0123456789"), closeConn() },
+                          "Connection closed after 10 of 40 bytes of the document", "0123456789" },
         BodyEnd { "ResetBeforeContentLength", { send(kHead40 + "0123456789"), pause(100), resetConn() },
             "Connection reset by peer (Error #10054) after 10 of 40 bytes of the document", "0123456789" },
-        BodyEnd { "ResetWithoutContentLength",
-            { send("HTTP/1.0 200 OK\r\n\r\n0123456789"), pause(100), resetConn() },
+        BodyEnd { "ResetWithoutContentLength", { send("HTTP/1.0 200 OK\r\n\r\n0123456789"), pause(100), resetConn() },
             "Connection reset by peer (Error #10054) after 10 bytes of the document", "0123456789" },
         BodyEnd { "OrderlyCloseWithoutContentLength", { send("HTTP/1.0 200 OK\r\n\r\n0123456789"), closeConn() }, "",
             "0123456789" },
-        BodyEnd { "WholeContentLengthThenReset",
-            { send(kHead40 + std::string(40, 'x')), pause(100), resetConn() }, "", std::string(40, 'x') }),
+        BodyEnd { "WholeContentLengthThenReset", { send(kHead40 + std::string(40, 'x')), pause(100), resetConn() }, "",
+            std::string(40, 'x') }),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Regression: a receive stream on a full disk took nothing, and the request

@@ -110,8 +110,8 @@ TEST(HttpGetToolTest, TimeoutAbortsTheRequestAndSaysSo)
     const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/slow";
     QElapsedTimer clock;
     clock.start();
-    const ToolRun run = runHttpget(
-        { "--timeout", "1", QString::fromStdString(url), QString::fromStdString(folder.file("slow")) });
+    const ToolRun run
+        = runHttpget({ "--timeout", "1", QString::fromStdString(url), QString::fromStdString(folder.file("slow")) });
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "timed out after 1 second\n");
     EXPECT_LT(clock.elapsed(), 5000);

@@ -11,8 +11,8 @@
 #include <chrono>
 
 #include <netinet/in.h>
-#include <sys/time.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace orv::test
@@ -228,8 +228,7 @@ void StreamingPeer::serve(std::string head, std::string chunk, int maxMs)
         return off == bytes.size();
     };
     if (sendAll(head))
-        while (sendAll(chunk)) {
-        }
+        while (sendAll(chunk)) { }
     ::close(fd);
 }
 

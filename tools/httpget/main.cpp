@@ -39,7 +39,8 @@ std::optional<int> parseSeconds(const std::string& text)
 // Only a regular file is removed: FILE may name a device such as /dev/null.
 void removePartialFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         std::remove(path.c_str());
 }
