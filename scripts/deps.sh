@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, and
-# only those that are missing. Usage: scripts/deps.sh [build|test|run]
+# only those that are missing. Usage: scripts/deps.sh [build|test|run|fuzz]
 set -euo pipefail
 what=${1:-build}
 
@@ -8,11 +8,14 @@ build_pkgs=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libicu-dev libj
             libgtest-dev libgmock-dev libbenchmark-dev)
 test_pkgs=(nginx-light tinyproxy curl poppler-utils xvfb xauth chromium)
 run_pkgs=(xvfb xauth imagemagick x11-utils)
+# clang with libFuzzer's runtime, for fuzz/build.sh
+fuzz_pkgs=(clang libclang-rt-dev)
 
 pkgs=("${build_pkgs[@]}")
 case "$what" in
   test) pkgs+=("${test_pkgs[@]}") ;;
   run) pkgs+=("${run_pkgs[@]}") ;;
+  fuzz) pkgs+=("${fuzz_pkgs[@]}") ;;
 esac
 
 missing=()

@@ -4,6 +4,7 @@
 // back into lists and says where it stopped, so that a command stopped by a
 // bad count line can keep what was read before it.
 #include "core/Lines.h"
+#include "search/UrlRecord.h"
 
 #include <string>
 #include <string_view>
@@ -28,9 +29,6 @@ struct MasterRowState {
     bool checked = false;
     std::string statusText;
 };
-
-// The record separator of a master record.
-inline constexpr std::string_view kRecordSeparator = ",,,,,";
 
 // The digit a status text is saved as: "Verified" 1 ... "File Not Found" 5,
 // any other text 0.

@@ -12,6 +12,7 @@ namespace
 
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kRle8 = 1;
+constexpr int kMaxRecordListDepth = 8;
 
 std::uint32_t u32(const std::string& b, size_t at)
 {
@@ -124,10 +125,13 @@ void AviReader::parseHeaders()
             haveMovie = true;
             const size_t frameBytes = static_cast<size_t>((width_ + 3) / 4 * 4) * static_cast<size_t>(height_);
             // Frames may sit directly in the list or inside 'rec ' lists.
-            auto collect = [&](auto& self, size_t from, size_t to) -> void {
+            // Clips nest those one deep; lists nested deeper than a few
+            // levels are skipped, so that no file can exhaust the stack.
+            auto collect = [&](auto& self, size_t from, size_t to, int depth) -> void {
                 walkChunks(b, from, to, [&](size_t c, size_t d, size_t s, bool chunkCut) {
                     if (fourcc(b, c, "LIST") && s >= 4 && fourcc(b, d, "rec ")) {
-                        self(self, d + 4, d + s);
+                        if (depth < kMaxRecordListDepth)
+                            self(self, d + 4, d + s, depth + 1);
                     } else if (b.compare(c + 2, 2, "db") == 0 || b.compare(c + 2, 2, "dc") == 0) {
                         if (chunkCut)
                             return false; // the file ends inside this frame
@@ -140,7 +144,7 @@ void AviReader::parseHeaders()
             };
             if (!haveFormat)
                 invalid("movie data before the stream format");
-            collect(collect, data + 4, data + size);
+            collect(collect, data + 4, data + size, 0);
         }
         return true;
     });

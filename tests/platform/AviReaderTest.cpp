@@ -134,3 +134,54 @@ TEST(AviReader, RefusesWhatItCannotPlay)
     dir.write("clip.avi", writeAvi(sampleClip(3), AviEncoding::Rle8));
     EXPECT_EQ(AviReader::open(dir.file("clip.avi")).frameCount(), 3);
 }
+
+namespace
+{
+
+// The clip of sampleClip(1) with its frame wrapped in `depth` nested 'rec '
+// lists inside the movie list.
+std::string clipWithNestedRecordLists(int depth)
+{
+    const std::string bytes = writeAvi(sampleClip(1), AviEncoding::Uncompressed);
+    const size_t movi = bytes.find("movi");
+    const size_t frame = movi + 4;
+    const size_t frameEnd = bytes.find("idx1");
+    std::string nested = bytes.substr(frame, frameEnd - frame);
+    auto put32 = [](std::string& s, size_t v) {
+        for (int i = 0; i < 4; ++i)
+            s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    // Built from the inside out: each level adds 12 bytes of list header.
+    std::string headers;
+    headers.reserve(static_cast<size_t>(depth) * 12);
+    size_t size = nested.size();
+    std::vector<std::string> levels;
+    for (int i = 0; i < depth; ++i) {
+        std::string header = "LIST";
+        put32(header, size + 4);
+        header += "rec ";
+        levels.push_back(header);
+        size += 12;
+    }
+    for (auto it = levels.rbegin(); it != levels.rend(); ++it)
+        headers += *it;
+    std::string list = "movi" + headers + nested;
+    std::string out = bytes.substr(0, movi - 8) + "LIST";
+    put32(out, list.size());
+    out += list;
+    std::string riffSize;
+    put32(riffSize, out.size() - 8);
+    out.replace(4, 4, riffSize);
+    return out;
+}
+
+} // namespace
+
+TEST(AviReader, FramesInsideRecordListsAreFoundButNestingIsBounded)
+{
+    AviReader shallow = AviReader::fromBytes(clipWithNestedRecordLists(2));
+    ASSERT_EQ(shallow.frameCount(), 1);
+    EXPECT_EQ(shallow.frame(0).size(), 21u);
+    // A file of nothing but nested lists must not exhaust the stack.
+    EXPECT_EQ(AviReader::fromBytes(clipWithNestedRecordLists(300000)).frameCount(), 0);
+}
