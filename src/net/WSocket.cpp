@@ -203,7 +203,8 @@ void TCustomWSocket::Connect()
 
     sendQueue_.clear();
     CloseHandleOnly();
-    hSocket_ = ::socket(AF_INET, sockType_ | SOCK_NONBLOCK | SOCK_CLOEXEC, protoNumber_);
+    hSocket_ = OpenConnectedHandle ? OpenConnectedHandle()
+                                   : ::socket(AF_INET, sockType_ | SOCK_NONBLOCK | SOCK_CLOEXEC, protoNumber_);
     if (hSocket_ == INVALID_SOCKET)
         return SocketError("Connect (socket)");
     ++connection_;
@@ -225,7 +226,7 @@ void TCustomWSocket::Connect()
     writeNotifier_->setEnabled(false);
     QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, window_.get(), [this] { WriteReady(); });
 
-    if (::connect(hSocket_, reinterpret_cast<const sockaddr*>(&sin_), sizeof sin_) == 0) {
+    if (OpenConnectedHandle || ::connect(hSocket_, reinterpret_cast<const sockaddr*>(&sin_), sizeof sin_) == 0) {
         ChangeState(TSocketState::wsConnecting);
         PostSocketEvent(FD_CONNECT, 0);
         return;

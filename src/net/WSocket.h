@@ -100,6 +100,11 @@ public:
     TChangeStateEvent OnChangeState;
     // When set, errors are reported through it instead of being raised.
     TSocketNotifyEvent OnError;
+    // When set, Connect takes the connection's handle from it instead of
+    // opening a TCP connection: an already connected, non-blocking stream
+    // socket (tests and fuzzing hand over one end of a socket pair), or -1
+    // with errno set. Everything after the connection is the same.
+    std::function<int()> OpenConnectedHandle;
 
     // Starts an asynchronous name lookup ending in OnDnsLookupDone. A dotted
     // address completes inside the call.
