@@ -1,6 +1,7 @@
 #include "core/Lines.h"
 
 #include "core/Errors.h"
+#include "core/ReplaceFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -75,23 +76,7 @@ std::string LoadFileBytes(const std::string& path)
 
 void SaveFileBytes(const std::string& path, std::string_view bytes)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw inOutErrorFromErrno(errno, path);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            ::close(fd);
-            throw inOutErrorFromErrno(err, path);
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0)
-        throw inOutErrorFromErrno(errno, path);
+    ReplaceFileContents(path, bytes);
 }
 
 Lines LoadLines(const std::string& path)

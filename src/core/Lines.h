@@ -1,7 +1,8 @@
 #pragma once
 // Files as lists of lines. Reading splits at CR, LF and CR LF, and a NUL byte
-// ends the text; writing ends every line with CR LF and rewrites the file
-// whole. Failures throw EInOutError with the platform's text.
+// ends the text; writing ends every line with CR LF and replaces the file
+// only with a complete new one (ReplaceFileContents). Failures throw
+// EInOutError with the platform's text.
 #include <string>
 #include <string_view>
 #include <vector>
