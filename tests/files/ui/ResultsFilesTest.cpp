@@ -2,6 +2,7 @@
 #include "files/ui/FormFixture.h"
 
 #include "core/Lines.h"
+#include "support/FileSizeLimit.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -133,6 +134,37 @@ TEST_F(ResultsFiles, SaveFailureShowsThePlatformText)
     dialogs.fileAnswers.push_back(folder.file("Reports"));
     run(&TForm1::spdSaveClick);
     EXPECT_EQ(dialogs.calls.back(), "error: File access denied");
+}
+
+// Every save that fails halfway (here: the file may not grow past 64
+// bytes, as on a full disk) shows its error and leaves the old file whole.
+TEST_F(ResultsFiles, FailedSavesShowTheErrorAndLeaveEachOldFileWhole)
+{
+    const Lines names { "Reports/run.rst", "Templates/t.cri", "Reports/report.htm", "search.txt" };
+    for (const std::string& name : names)
+        folder.write(name, "old " + name + "\r\n");
+    setMaster({ "http://a-rather-long-address.example/first/page.html,,,,,0,,,,,0",
+        "http://a-rather-long-address.example/second/page.html,,,,,0,,,,,0" });
+    setApproved({ "http://a-rather-long-address.example/first/page.html" });
+    typeCriteria("solar panels for the roof of a small house", "", "");
+    form->LoadTheLists();
+    {
+        test::FileSizeLimit limit(64);
+        dialogs.fileAnswers.push_back(folder.file(names[0]));
+        run(&TForm1::spdSaveClick);
+        showTab(form->TabSheet4);
+        dialogs.fileAnswers.push_back(folder.file(names[1]));
+        run(&TForm1::spdSaveClick);
+        dialogs.fileAnswers.push_back(folder.file(names[2]));
+        run(&TForm1::mnuFileExportHtmlClick);
+        run(&TForm1::butOptionsApplyClick);
+    }
+    EXPECT_EQ(dialogs.calls,
+        (std::vector<std::string> { "save: Save Search Results", "error: I/O error 27", "save: Save Search Results",
+            "error: I/O error 27", "save: Save Search Results", "error: I/O error 27",
+            "error: Cannot create file " + folder.file("search.txt") }));
+    for (const std::string& name : names)
+        EXPECT_EQ(folder.read(name), "old " + name + "\r\n") << name << " was cut short or changed";
 }
 
 TEST_F(ResultsFiles, CancelledDialogsChangeNothing)
