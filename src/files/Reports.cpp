@@ -12,11 +12,41 @@ void append(Lines& out, const Lines& entries)
     out.insert(out.end(), entries.begin(), entries.end());
 }
 
+// Text taken from data (criteria, URLs cut from web pages) as HTML text and
+// attribute value: the four characters that can end an attribute or start
+// markup become entities, so the text can only ever show as text. Other
+// bytes stay as they are.
+std::string htmlEscaped(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 void htmlCriteriaBlock(Lines& out, const char* heading, const Lines& entries)
 {
     out.emplace_back(heading);
     out.emplace_back("<OL>");
-    append(out, entries);
+    for (const std::string& entry : entries)
+        out.push_back(htmlEscaped(entry));
     out.emplace_back("</OL>");
 }
 
@@ -30,8 +60,10 @@ Lines htmlReport(const CriteriaSections& criteria, const Lines& approved)
     htmlCriteriaBlock(out, "<H3> Exclusion Criteria</H3>", criteria.exclusion);
     out.push_back("<B>Total Urls </B>" + IntToStr(static_cast<long long>(approved.size())) + "<BR>");
     out.emplace_back("<OL>");
-    for (const std::string& url : approved)
-        out.push_back("<LI><A HREF=\"" + url + "\">" + url + "</A><BR>");
+    for (const std::string& url : approved) {
+        const std::string shown = htmlEscaped(url);
+        out.push_back("<LI><A HREF=\"" + shown + "\">" + shown + "</A><BR>");
+    }
     out.emplace_back("</OL>");
     out.emplace_back("<H2><P><B>End Data</B></P></H2>");
     out.emplace_back("</BODY>");

@@ -1,7 +1,8 @@
 #pragma once
-// The two reports of the accepted criteria and the approved URL list. Words
-// and URLs are written unchanged: the reports are for reading, not for
-// feeding back, and no escaping is applied.
+// The two reports of the accepted criteria and the approved URL list. The
+// text report writes words and URLs unchanged; the HTML report writes them
+// with "&", "<", ">" and '"' as entities, since they come from web pages and
+// shared templates and must never become markup in the reader's browser.
 #include "core/Lines.h"
 #include "files/ResultsFile.h"
 
