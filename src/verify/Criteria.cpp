@@ -12,6 +12,19 @@ Lines CriteriaLines(std::string_view boxText)
     return lines;
 }
 
+std::string CriteriaBoxText(const Lines& lines)
+{
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += '\n';
+        text += lines[i];
+    }
+    if (!lines.empty() && lines.back().empty())
+        text += '\n';
+    return text;
+}
+
 std::string BuildQueryText(const Lines& primary)
 {
     // Every entry is followed by a blank, every blank becomes "+", and the

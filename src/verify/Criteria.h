@@ -23,6 +23,12 @@ inline constexpr std::string_view kPageErrorMarker = "There has been an error";
 // has no lines. Every line is cut to kCriterionMaxLength characters.
 Lines CriteriaLines(std::string_view boxText);
 
+// The box text whose CriteriaLines are exactly `lines` (lines up to
+// kCriterionMaxLength characters): the lines joined by line feeds, with one
+// more line feed after a last line that is empty, so that empty lines at
+// either end stay entries of their own.
+std::string CriteriaBoxText(const Lines& lines);
+
 // The Primary lines joined with "+", every blank inside a line also
 // becoming "+". An empty line gives an empty place between two plus signs.
 std::string BuildQueryText(const Lines& primary);

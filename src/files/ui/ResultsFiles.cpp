@@ -9,6 +9,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
+#include "verify/Criteria.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -33,11 +34,11 @@ orv::FileDialogRequest fileRequest(const TForm1& form, bool templates, bool save
     return request;
 }
 
+// The memo holds the list exactly: accepting it again gives the same
+// entries, empty ones at either end included.
 void setMemoLines(QPlainTextEdit* memo, const orv::Lines& lines)
 {
-    memo->clear();
-    for (const std::string& line : lines)
-        memo->appendPlainText(orv::toQ(line));
+    memo->setPlainText(orv::toQ(orv::CriteriaBoxText(lines)));
 }
 
 orv::CriteriaSections acceptedSections(const orv::WordLists& criteria)

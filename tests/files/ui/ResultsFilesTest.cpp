@@ -212,6 +212,34 @@ TEST_F(ResultsFiles, TemplateOpenOfAResultsFileNeverTouchesTheUrlLists)
     EXPECT_TRUE(form->approvedUrls.empty());
 }
 
+// Empty Primary entries at either end survive the memo: accepting an
+// opened template and saving it again writes the same file.
+TEST_F(ResultsFiles, OpenedPrimaryEntriesStayExactThroughTheMemo)
+{
+    const std::string bytes = JoinLines(
+        { "Primary", "4", "", "", "tcp ip", "", "Secondary", "0", "Exclusion", "1", "coal", "End Data" });
+    folder.write("Templates/edges.cri", bytes);
+    showTab(form->TabSheet4);
+    dialogs.fileAnswers.push_back(folder.file("Templates/edges.cri"));
+    run(&TForm1::spdOpenClick);
+    EXPECT_EQ(form->criteria.primary, (Lines { "", "", "tcp ip", "" }));
+
+    form->LoadTheLists();
+    EXPECT_EQ(form->criteria.primary, (Lines { "", "", "tcp ip", "" }));
+    EXPECT_EQ(form->criteria.queryText, "++tcp+ip+");
+    dialogs.fileAnswers.push_back(folder.file("Templates/again.cri"));
+    run(&TForm1::spdSaveClick);
+    EXPECT_EQ(folder.read("Templates/again.cri"), bytes);
+
+    // A list of one empty entry stays one entry; an empty list stays empty.
+    folder.write("Templates/one.cri", JoinLines({ "Primary", "1", "", "Secondary", "0", "Exclusion", "0" }));
+    dialogs.fileAnswers.push_back(folder.file("Templates/one.cri"));
+    run(&TForm1::spdOpenClick);
+    form->LoadTheLists();
+    EXPECT_EQ(form->criteria.primary, (Lines { "" }));
+    EXPECT_TRUE(form->criteria.exclusion.empty());
+}
+
 TEST_F(ResultsFiles, NewSwitchesToTheCriteriaTabFirstAndAsksBeforeClearing)
 {
     typeCriteria("a", "b", "c");
