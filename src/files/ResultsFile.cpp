@@ -85,6 +85,16 @@ private:
     size_t next_ = 0;
 };
 
+// A hand-written master line that is a URL alone becomes the record of that
+// URL, unticked and not verified, so that it keeps its URL when shown and
+// saved. Empty lines stay as they are.
+void completeBareRecords(Lines& master)
+{
+    for (std::string& line : master)
+        if (!line.empty() && Pos(kRecordSeparator, line) == 0)
+            line.append(kRecordSeparator).append("0").append(kRecordSeparator).append("0");
+}
+
 // Reads the sections from `first` up to (not including) `last` into `read`,
 // stopping at the first bad count line.
 void readSections(LineReader& reader, FileRead& read, FileSection last)
@@ -105,6 +115,7 @@ void readSections(LineReader& reader, FileRead& read, FileSection last)
                 break;
             case FileSection::MasterUrl:
                 read.master = std::move(entries);
+                completeBareRecords(read.master);
                 break;
             case FileSection::ApprovedUrl:
                 read.approved = std::move(entries);

@@ -53,7 +53,8 @@ enum class FileSection { Primary, Secondary, Exclusion, MasterUrl, ApprovedUrl, 
 // whole; `stoppedAt` and the sections after it are empty.
 struct FileRead {
     CriteriaSections criteria;
-    Lines master; // master lines as read, duplicates included
+    Lines master; // master lines as read, duplicates included; a URL alone
+                  // is completed to an unticked, unverified record
     Lines approved; // approved lines as read
     FileSection stoppedAt = FileSection::End;
     std::string error; // the count line's conversion error; empty when read through

@@ -87,6 +87,27 @@ TEST_F(ResultsFiles, OpenKeepsOneOfTwoCaseVariantsButADescriptionPerLine)
 // Regression: an Open stopped by a bad count line left the results view
 // empty while the master list held records, so row i no longer matched
 // record i for later commands.
+// A hand-edited file may list a URL alone: it is that URL's row, unticked
+// and not verified, and is saved with its URL.
+TEST_F(ResultsFiles, BareUrlLineOpensAsAnUntickedUnverifiedRow)
+{
+    folder.write("Reports/hand.rst",
+        JoinLines({ "Primary", "0", "Secondary", "0", "Exclusion", "0", "MasterUrl", "3", "http://bare.example/a,b",
+            "http://full.example,,,,,1,,,,,1", "", "ApprovedUrl", "0", "End Data" }));
+    dialogs.fileAnswers.push_back(folder.file("Reports/hand.rst"));
+    run(&TForm1::spdOpenClick);
+    EXPECT_EQ(captions(form->ListView1), (Lines { "", "http://bare.example/a,b", "http://full.example" }));
+    EXPECT_EQ(statuses(), (Lines { "", "Not Verified", "Verified" }));
+    EXPECT_EQ(ticks(), (std::vector<bool> { false, false, true }));
+
+    dialogs.fileAnswers.push_back(folder.file("Reports/saved.rst"));
+    run(&TForm1::spdSaveClick);
+    EXPECT_EQ(folder.read("Reports/saved.rst"),
+        JoinLines({ "Primary", "0", "Secondary", "0", "Exclusion", "0", "MasterUrl", "3", ",,,,,0,,,,,0",
+            "http://bare.example/a,b,,,,,0,,,,,0", "http://full.example,,,,,1,,,,,1", "ApprovedUrl", "0",
+            "End Data" }));
+}
+
 TEST_F(ResultsFiles, BadCountStopsTheOpenAndTheViewsShowWhatWasRead)
 {
     setMaster({ "http://old.example,,,,,0,,,,,0" });
