@@ -162,13 +162,18 @@ void TForm1::spdPasteClick()
     PopulateTheApprovedBox();
 }
 
-void TForm1::ListView2DragOver(orv::UrlListView*, bool* accept)
+// Only rows dragged out of the results view are taken: a drag from another
+// program (text, files) names no source and must not move the results
+// view's selection.
+void TForm1::ListView2DragOver(orv::UrlListView* source, bool* accept)
 {
-    *accept = true;
+    *accept = source == ListView1;
 }
 
-void TForm1::ListView2DragDrop(orv::UrlListView*)
+void TForm1::ListView2DragDrop(orv::UrlListView* source)
 {
+    if (source != ListView1)
+        return;
     if (ListsBusy()) {
         orv::Dialogs::current().notice(orv::kWaitForRunMessage);
         return;

@@ -10,6 +10,8 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -229,6 +231,34 @@ TEST_F(ListEdit, DropAddsTheFirstSelectedResultsRowOnce)
     EXPECT_EQ(form->approvedDescriptions, (Lines { "B", "No Description", "D" }));
     form->ListView2DragDrop(form->ListView1);
     EXPECT_EQ(form->approvedDescriptions.size(), 3u);
+}
+
+// Sends a drag carrying `mime` over the approved view and drops it there;
+// whether the view took it.
+static bool dropOnApproved(TForm1& form, const QMimeData* mime)
+{
+    QWidget* target = form.ListView2->viewport();
+    const QPoint at(10, 10);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+TEST_F(ListEdit, OnlyDragsFromTheResultsViewAddToTheApprovedList)
+{
+    select(form->ListView1, { 2 });
+    QMimeData foreign;
+    foreign.setText("http://dragged.example");
+    foreign.setUrls({ QUrl(QStringLiteral("file:///tmp/x.html")) });
+    EXPECT_FALSE(dropOnApproved(*form, &foreign));
+    EXPECT_EQ(form->approvedUrls.records(), (Lines { "http://b.example", "http://d.example" }))
+        << "a drag from another program moved the selected row";
+
+    const std::unique_ptr<QMimeData> rows(form->ListView1->model()->mimeData({ form->ListView1->model()->index(2, 0) }));
+    EXPECT_TRUE(dropOnApproved(*form, rows.get()));
+    EXPECT_EQ(form->approvedUrls.records(), (Lines { "http://b.example", "http://c.example", "http://d.example" }));
 }
 
 TEST_F(ListEdit, FindSearchesTheApprovedListFirstAfterOpening)
