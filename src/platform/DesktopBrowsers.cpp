@@ -98,6 +98,13 @@ std::string commandProgram(const std::string& command)
     return text.substr(0, text.find(' '));
 }
 
+std::string browserArgument(const std::string& url)
+{
+    if (!url.empty() && url[0] == '-')
+        return "http://" + url;
+    return url;
+}
+
 std::string defaultBrowserCommand()
 {
     if (const char* browser = std::getenv("BROWSER"); browser && *browser)

@@ -21,4 +21,9 @@ std::string defaultBrowserCommand();
 // The program (first word, quotes removed) of a command line.
 std::string commandProgram(const std::string& command);
 
+// `url` as the one argument a browser is started with, in a form the browser
+// cannot take for an option: a URL beginning with "-" (no scheme, as a
+// browser reads a bare host name) gets "http://" in front. Others are unchanged.
+std::string browserArgument(const std::string& url);
+
 } // namespace orv

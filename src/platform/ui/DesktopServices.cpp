@@ -1,6 +1,7 @@
 #include "platform/ui/DesktopServices.h"
 
 #include "platform/DesktopBrowsers.h"
+#include "platform/Latin1.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -14,7 +15,14 @@ namespace
 
 bool openWithDesktop(const std::string& url)
 {
-    return QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(url)));
+    return QDesktopServices::openUrl(QUrl::fromUserInput(toQ(browserArgument(url))));
+}
+
+// Starts `program` with the URL as its only argument, never as an option.
+bool startBrowser(const std::string& program, const std::string& url)
+{
+    return !program.empty()
+        && QProcess::startDetached(QString::fromStdString(program), { toQ(browserArgument(url)) });
 }
 
 } // namespace
@@ -28,14 +36,9 @@ bool DesktopShell::openDocument(const std::string& path)
 
 bool DesktopBrowserLauncher::openUrl(BrowserKind browser, const std::string& url)
 {
-    std::string program;
-    if (browser == BrowserKind::Navigator)
-        program = findNavigatorProgram();
-    else
-        program = commandProgram(defaultBrowserCommand());
-    if (!program.empty() && QProcess::startDetached(QString::fromStdString(program), { QString::fromStdString(url) }))
-        return true;
-    return openWithDesktop(url);
+    const std::string program = browser == BrowserKind::Navigator ? findNavigatorProgram()
+                                                                  : commandProgram(defaultBrowserCommand());
+    return startBrowser(program, url) || openWithDesktop(url);
 }
 
 void installDesktopServices()

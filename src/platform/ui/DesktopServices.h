@@ -18,7 +18,8 @@ public:
 // Starts the chosen browser's program with the URL, detached. The navigator
 // stands for the first navigator-family browser on PATH; the explorer for
 // the desktop's default browser. When the program cannot be started, the
-// URL goes to the desktop's default browser instead.
+// URL goes to the desktop's default browser instead. The URL is always
+// passed so that no browser can read it as an option.
 class DesktopBrowserLauncher final : public BrowserLauncher
 {
 public:

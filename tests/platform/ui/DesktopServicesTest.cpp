@@ -70,3 +70,21 @@ TEST(DesktopBrowserLauncher, StartsTheChosenBrowsersProgramWithTheUrl)
     EXPECT_TRUE(launcher.openUrl(BrowserKind::IExplorer, "http://b.example/"));
     EXPECT_EQ(waitForRecord(dir.file("explorer.txt")), "otherbrowser http://b.example/");
 }
+
+// Whatever a URL holds, the started browser gets it as a URL: one beginning
+// with "-" would otherwise be read as one of its options.
+TEST(DesktopBrowserLauncher, AUrlIsNeverReadAsAnOption)
+{
+    test::TempFolder dir;
+    std::filesystem::create_directories(dir.file("bin"));
+    writeFakeBrowser(dir.file("bin/seamonkey"), dir.file("navigator.txt"));
+    writeFakeBrowser(dir.file("bin/otherbrowser"), dir.file("explorer.txt"));
+    ScopedEnv path("PATH", dir.file("bin") + ":/usr/bin:/bin");
+    ScopedEnv browser("BROWSER", dir.file("bin/otherbrowser"));
+
+    DesktopBrowserLauncher launcher;
+    EXPECT_TRUE(launcher.openUrl(BrowserKind::Navigator, "-new-instance"));
+    EXPECT_EQ(waitForRecord(dir.file("navigator.txt")), "seamonkey http://-new-instance");
+    EXPECT_TRUE(launcher.openUrl(BrowserKind::IExplorer, "--remote-debugging-port=9222"));
+    EXPECT_EQ(waitForRecord(dir.file("explorer.txt")), "otherbrowser http://--remote-debugging-port=9222");
+}
