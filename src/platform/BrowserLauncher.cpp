@@ -16,6 +16,7 @@ public:
         std::fprintf(stderr, "browser (none installed): %s\n", url.c_str());
         return false;
     }
+    bool openWithDefaultBrowser(const std::string& url) override { return openUrl(BrowserKind::IExplorer, url); }
     bool explorerWindowExists() override { return false; }
     void raiseExplorerWindow() override { }
 };

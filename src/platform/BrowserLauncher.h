@@ -1,7 +1,8 @@
 #pragma once
 // The seam through which a URL is handed to one of the two browsers the
-// program knows. The real launcher starts the browser's program with the URL
-// and falls back to the desktop's default browser; tests install a recorder.
+// program knows, or to the desktop's default browser when it is neither. The
+// real launcher starts the browser's program with the URL and falls back to
+// the desktop's default browser; tests install a recorder.
 // Failures are returned, never thrown: a hand-over that fails shows nothing.
 #include <string>
 
@@ -20,6 +21,10 @@ public:
 
     // Opens `url` in the named browser. False when nothing could be started.
     virtual bool openUrl(BrowserKind browser, const std::string& url) = 0;
+
+    // Opens `url` with the desktop's default web browser, whichever it is.
+    // False when the desktop has none or it could not be started.
+    virtual bool openWithDefaultBrowser(const std::string& url) = 0;
 
     // Whether the window that an earlier openUrl(IExplorer, ...) brought up
     // is still there. Hand-overs to that browser after its window was

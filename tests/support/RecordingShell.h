@@ -33,14 +33,21 @@ public:
     RecordingLauncher() { BrowserLauncher::install(this); }
     ~RecordingLauncher() override { BrowserLauncher::install(nullptr); }
 
-    // One line per call: "navigator: URL", "explorer: URL", "raise explorer".
+    // One line per call: "navigator: URL", "explorer: URL", "default: URL",
+    // "raise explorer".
     std::vector<std::string> calls;
     bool windowExists = true; // what explorerWindowExists answers
+    bool hasDefaultBrowser = false; // what openWithDefaultBrowser answers
 
     bool openUrl(BrowserKind browser, const std::string& url) override
     {
         calls.push_back((browser == BrowserKind::Navigator ? "navigator: " : "explorer: ") + url);
         return true;
+    }
+    bool openWithDefaultBrowser(const std::string& url) override
+    {
+        calls.push_back("default: " + url);
+        return hasDefaultBrowser;
     }
     bool explorerWindowExists() override { return windowExists; }
     void raiseExplorerWindow() override { calls.push_back("raise explorer"); }

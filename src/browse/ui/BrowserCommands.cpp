@@ -59,8 +59,12 @@ void TForm1::popGotoPageClick()
             GotoNetscape(url);
         else if (chosenBrowser == orv::kBrowserExplorer)
             GotoIExplorer(url);
-        else if (chosenBrowser == orv::kBrowserNone)
-            orv::Dialogs::current().notice("No Browser is found");
+        else if (chosenBrowser == orv::kBrowserNone) {
+            // Neither known browser is chosen; the desktop's own default
+            // browser (of any make) still opens the page when there is one.
+            if (!orv::BrowserLauncher::current().openWithDefaultBrowser(url))
+                orv::Dialogs::current().notice("No Browser is found");
+        }
     } catch (...) {
         // Opening a web page is never reported when it fails.
     }

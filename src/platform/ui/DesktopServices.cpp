@@ -41,6 +41,11 @@ bool DesktopBrowserLauncher::openUrl(BrowserKind browser, const std::string& url
     return startBrowser(program, url) || openWithDesktop(url);
 }
 
+bool DesktopBrowserLauncher::openWithDefaultBrowser(const std::string& url)
+{
+    return startBrowser(commandProgram(defaultBrowserCommand()), url) || openWithDesktop(url);
+}
+
 void installDesktopServices()
 {
     static DesktopShell shell;

@@ -24,6 +24,8 @@ class DesktopBrowserLauncher final : public BrowserLauncher
 {
 public:
     bool openUrl(BrowserKind browser, const std::string& url) override;
+    // The desktop's default browser command, else the desktop's own opener.
+    bool openWithDefaultBrowser(const std::string& url) override;
     // Windows of other programs cannot be looked up on every desktop (not at
     // all under Wayland), so the explorer's window counts as present.
     bool explorerWindowExists() override { return true; }

@@ -144,12 +144,22 @@ TEST_F(Browsers, GoToWebPageHandsTheSelectedUrlToTheChosenBrowser)
     EXPECT_TRUE(dialogs.calls.empty());
 }
 
-TEST_F(Browsers, WithoutABrowserGoToWebPageSaysSo)
+// With neither known browser chosen, the desktop's default browser opens
+// the page; only when there is none does the program say so.
+TEST_F(Browsers, WithoutAKnownBrowserTheDesktopsDefaultOpensThePage)
 {
     start("REGEDIT4\n");
     addMaster("http://a.example/", "A");
     addMaster("", "empty caption");
     form->ListView1->selectRow(0);
+    launcher.hasDefaultBrowser = true;
+    form->popGotoPageClick();
+    EXPECT_EQ(launcher.calls, (std::vector<std::string> { "default: http://a.example/" }));
+    EXPECT_TRUE(dialogs.calls.empty()) << "the desktop could open the page";
+    EXPECT_EQ(form->chosenBrowser, "none");
+    EXPECT_TRUE(entries().empty());
+
+    launcher.hasDefaultBrowser = false;
     form->popGotoPageClick();
     EXPECT_EQ(dialogs.calls, (std::vector<std::string> { "notice: No Browser is found" }));
 
@@ -157,7 +167,7 @@ TEST_F(Browsers, WithoutABrowserGoToWebPageSaysSo)
     form->ListView1->selectRow(1);
     form->popGotoPageClick(); // an empty URL does nothing
     EXPECT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_TRUE(launcher.calls.empty());
+    EXPECT_EQ(launcher.calls.size(), 2u);
 }
 
 TEST_F(Browsers, TheExplorerIsReusedWhileItsWindowExists)

@@ -88,3 +88,34 @@ TEST(DesktopBrowserLauncher, AUrlIsNeverReadAsAnOption)
     EXPECT_TRUE(launcher.openUrl(BrowserKind::IExplorer, "--remote-debugging-port=9222"));
     EXPECT_EQ(waitForRecord(dir.file("explorer.txt")), "otherbrowser http://--remote-debugging-port=9222");
 }
+
+// A default browser outside the navigator's family opens the URL; without
+// any, nothing is started and the launcher says so.
+TEST(DesktopBrowserLauncher, TheDesktopsDefaultBrowserOfAnyMakeOpensTheUrl)
+{
+    test::TempFolder dir;
+    std::filesystem::create_directories(dir.file("bin"));
+    std::filesystem::create_directories(dir.file("config"));
+    std::filesystem::create_directories(dir.file("data/applications"));
+    writeFakeBrowser(dir.file("bin/chromium"), dir.file("default.txt"));
+    dir.write("config/mimeapps.list", "[Default Applications]\nx-scheme-handler/http=chromium.desktop\n");
+    dir.write("data/applications/chromium.desktop", "[Desktop Entry]\nExec=" + dir.file("bin/chromium") + " %U\n");
+    ScopedEnv path("PATH", dir.file("bin") + ":/usr/bin:/bin");
+    ScopedEnv config("XDG_CONFIG_HOME", dir.file("config"));
+    ScopedEnv configDirs("XDG_CONFIG_DIRS", dir.file("none"));
+    ScopedEnv data("XDG_DATA_HOME", dir.file("data"));
+    ScopedEnv dataDirs("XDG_DATA_DIRS", dir.file("none"));
+    ScopedEnv browser("BROWSER", "");
+
+    DesktopBrowserLauncher launcher;
+    EXPECT_TRUE(launcher.openWithDefaultBrowser("http://c.example/"));
+    EXPECT_EQ(waitForRecord(dir.file("default.txt")), "chromium http://c.example/");
+    std::filesystem::remove(dir.file("default.txt"));
+    EXPECT_TRUE(launcher.openWithDefaultBrowser("-x"));
+    EXPECT_EQ(waitForRecord(dir.file("default.txt")), "chromium http://-x");
+
+    // No association and no opener on PATH: nothing can open the page.
+    std::filesystem::remove(dir.file("config/mimeapps.list"));
+    ScopedEnv bare("PATH", dir.file("bin"));
+    EXPECT_FALSE(launcher.openWithDefaultBrowser("http://c.example/"));
+}
