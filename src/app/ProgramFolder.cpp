@@ -1,5 +1,7 @@
 #include "app/ProgramFolder.h"
 
+#include "platform/FileNames.h"
+
 #include <QCoreApplication>
 
 namespace orv
@@ -7,7 +9,7 @@ namespace orv
 
 std::string executableFolder()
 {
-    std::string folder = QCoreApplication::applicationDirPath().toStdString();
+    std::string folder = pathFromQ(QCoreApplication::applicationDirPath());
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;

@@ -7,6 +7,7 @@
 #include "app/controls/PageControl.h"
 #include "app/controls/Splitter.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 #include "platform/ui/Animate.h"
 #include "platform/ui/Jpeg.h"
 #include "platform/ui/UrlListView.h"
@@ -41,7 +42,7 @@ void TForm1::FormCreate()
     lblCurrentEngine->setText(QStringLiteral("Ready"));
     ProgressBar1->hide();
     run.currentDataFile.clear();
-    Animate1->setFileName(QString::fromStdString(programFolder() + orv::kAnimationFileName));
+    Animate1->setFileName(orv::pathToQ(programFolder() + orv::kAnimationFileName));
 
     ListView1->setColumnWidth(0, ListView1->width() - kStatusColumnWidth);
     ListView1->setColumnWidth(1, kStatusColumnWidth);

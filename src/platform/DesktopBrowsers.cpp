@@ -2,6 +2,7 @@
 
 #include "core/Lines.h"
 #include "core/Text.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,7 +82,7 @@ std::string findNavigatorProgram()
     for (const char* member : kNavigatorFamily) {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(member));
         if (!path.isEmpty())
-            return path.toStdString();
+            return pathFromQ(path);
     }
     return {};
 }
@@ -113,7 +114,7 @@ std::string defaultBrowserCommand()
     if (desktopFile.empty())
         return {};
     for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        const QString path = data + QStringLiteral("/applications/") + QString::fromStdString(desktopFile);
+        const QString path = data + QStringLiteral("/applications/") + pathToQ(desktopFile);
         if (QFile::exists(path))
             return iniValue(path, "Desktop Entry", "Exec");
     }

@@ -3,6 +3,7 @@
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "platform/DesktopBrowsers.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -195,7 +196,7 @@ Registry Registry::fromDesktop()
 
 std::string Registry::defaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString()
+    return pathFromQ(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         + "/Orvalen/registry.reg";
 }
 
@@ -203,7 +204,7 @@ Registry Registry::load()
 {
     const char* env = std::getenv("ORVALEN_REGISTRY");
     const std::string path = env && *env ? std::string(env) : defaultPath();
-    QFile file(QString::fromStdString(path));
+    QFile file(pathToQ(path));
     if (!file.open(QIODevice::ReadOnly))
         return fromDesktop();
     const QByteArray bytes = file.readAll();

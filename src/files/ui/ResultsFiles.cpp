@@ -7,6 +7,7 @@
 #include "core/Lines.h"
 #include "files/ResultsFile.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
 #include "verify/Criteria.h"
@@ -139,7 +140,7 @@ void TForm1::OpenResultsFile(const std::string& path)
     }
     PopulateListBox();
     PopulateTheApprovedBox();
-    lblCurrentEngine->setText(orv::toQ("File " + path + " loaded"));
+    lblCurrentEngine->setText(QStringLiteral("File ") + orv::pathToQ(path) + QStringLiteral(" loaded"));
     butRetrieve->setEnabled(true);
 }
 

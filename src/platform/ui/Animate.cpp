@@ -1,6 +1,7 @@
 #include "platform/ui/Animate.h"
 
 #include "platform/AviReader.h"
+#include "platform/FileNames.h"
 
 #include <QPainter>
 
@@ -25,7 +26,7 @@ bool TAnimate::setFileName(const QString& fileName)
     image_ = QImage();
     if (!fileName.isEmpty()) {
         try {
-            auto reader = std::make_unique<orv::AviReader>(orv::AviReader::open(fileName.toStdString()));
+            auto reader = std::make_unique<orv::AviReader>(orv::AviReader::open(orv::pathFromQ(fileName)));
             if (reader->frameCount() == 0)
                 throw orv::EAviError("The clip has no frames");
             frameSize_ = QSize(reader->width(), reader->height());

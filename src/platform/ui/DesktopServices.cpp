@@ -1,6 +1,7 @@
 #include "platform/ui/DesktopServices.h"
 
 #include "platform/DesktopBrowsers.h"
+#include "platform/FileNames.h"
 #include "platform/Latin1.h"
 
 #include <QDesktopServices>
@@ -22,14 +23,14 @@ bool openWithDesktop(const std::string& url)
 bool startBrowser(const std::string& program, const std::string& url)
 {
     return !program.empty()
-        && QProcess::startDetached(QString::fromStdString(program), { toQ(browserArgument(url)) });
+        && QProcess::startDetached(pathToQ(program), { toQ(browserArgument(url)) });
 }
 
 } // namespace
 
 bool DesktopShell::openDocument(const std::string& path)
 {
-    const QString text = QString::fromStdString(path);
+    const QString text = pathToQ(path);
     const QUrl url = QFileInfo(text).isAbsolute() ? QUrl::fromLocalFile(text) : QUrl::fromUserInput(text);
     return QDesktopServices::openUrl(url);
 }

@@ -1,5 +1,6 @@
 #include "platform/ui/QtDialogs.h"
 
+#include "platform/FileNames.h"
 #include "platform/Latin1.h"
 
 #include <QFileDialog>
@@ -23,13 +24,13 @@ QString qtFilter(const std::string& filter)
 
 QFileDialog* makeDialog(QWidget* parent, const FileDialogRequest& r, bool save)
 {
-    auto* dialog = new QFileDialog(parent, toQ(r.title), toQ(r.initialFolder), qtFilter(r.filter));
+    auto* dialog = new QFileDialog(parent, toQ(r.title), pathToQ(r.initialFolder), qtFilter(r.filter));
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!r.defaultExtension.empty())
         dialog->setDefaultSuffix(toQ(r.defaultExtension));
     if (!r.fileName.empty())
-        dialog->selectFile(toQ(r.fileName));
+        dialog->selectFile(pathToQ(r.fileName));
     if (save && !r.confirmOverwrite)
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
     return dialog;
@@ -39,7 +40,7 @@ std::optional<std::string> runDialog(QFileDialog* dialog)
 {
     std::optional<std::string> chosen;
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
-        chosen = fromQ(dialog->selectedFiles().constFirst());
+        chosen = pathFromQ(dialog->selectedFiles().constFirst());
     delete dialog;
     return chosen;
 }

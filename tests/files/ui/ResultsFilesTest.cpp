@@ -72,6 +72,20 @@ TEST_F(ResultsFiles, SavedResultsOpenToTheSameRowsTicksStatusesAndCriteria)
     EXPECT_EQ(dialogs.calls, (std::vector<std::string> { "save: Save Search Results", "open: " }));
 }
 
+// A file name beyond ASCII is saved and opened under that name, and the
+// status line shows it as the user typed it.
+TEST_F(ResultsFiles, NameBeyondAsciiIsSavedOpenedAndShownAsTyped)
+{
+    setMaster({ "http://a.example,,,,,0,,,,,0" });
+    const std::string path = folder.file("Reports/R\xC3\xA9sultats \xCE\xA9.rst");
+    dialogs.fileAnswers.push_back(path);
+    run(&TForm1::spdSaveClick);
+    dialogs.fileAnswers.push_back(path);
+    run(&TForm1::spdOpenClick);
+    EXPECT_EQ(captions(form->ListView1), (Lines { "http://a.example" }));
+    EXPECT_EQ(form->lblCurrentEngine->text(), QStringLiteral("File ") + QString::fromUtf8(path) + QStringLiteral(" loaded"));
+}
+
 TEST_F(ResultsFiles, OpenKeepsOneOfTwoCaseVariantsButADescriptionPerLine)
 {
     folder.write("Reports/case.rst",
