@@ -79,6 +79,7 @@ void BM_OfferAndRebuild(benchmark::State& state)
         state.ResumeTiming();
         for (const std::string& url : urls)
             w.form->UpdateMasterUrlList(url);
+        w.form->ShowPendingRawCount(); // as a parser does when it returns
         w.form->PopulateListBox();
         QApplication::processEvents();
     }

@@ -12,9 +12,11 @@
 #include "verify/PageScan.h"
 #include "verify/UrlOutcome.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -355,8 +357,12 @@ public:
     QLabel* lblConfirmed = nullptr;
 
     // Offers one found URL to the master URL list (a provisional row, a
-    // "No Description" entry, the raw count).
+    // "No Description" entry, the raw count). During a burst of offers the
+    // raw count is painted at most once per kRawCountFrameMs;
+    // ShowPendingRawCount ends the burst with the exact count.
     void UpdateMasterUrlList(const std::string& url);
+    void ShowPendingRawCount();
+    static constexpr int kRawCountFrameMs = 16;
     // Rebuilds the results view and its counters from the master URL list.
     void PopulateListBox();
     // Shows the number of approved records and moves "Confirmed Urls" beside it.
@@ -372,6 +378,9 @@ private:
     // Puts them into a plain arrangement until the full window layout takes them.
     void LayOutUrlListsProvisionally(QWidget* central);
     void ShowRawCount();
+    void ShowRawCountThrottled();
+    QElapsedTimer rawCountShown_; // when the raw count was last painted
+    bool rawCountPending_ = false; // offers since then are not shown yet
 
 public:
     // ---- Search run (src/search) -------------------------------------------
@@ -463,6 +472,8 @@ public:
     orv::ParseContext& parseContext();
 
 private:
+    // Runs one parser and shows the exact raw count when it ends.
+    void RunParser(const std::function<void()>& parse);
     std::unique_ptr<orv::ParseContext> parseContext_;
 
 public:

@@ -53,50 +53,60 @@ orv::ParseContext& TForm1::parseContext()
     return *parseContext_;
 }
 
+void TForm1::RunParser(const std::function<void()>& parse)
+{
+    // However the parser ends, the raw count shows every URL it offered.
+    struct ShowCountAtEnd {
+        TForm1& form;
+        ~ShowCountAtEnd() { form.ShowPendingRawCount(); }
+    } showCount { *this };
+    parse();
+}
+
 void TForm1::ParseAltaVista()
 {
-    orv::ParseAltaVista(parseContext());
+    RunParser([this] { orv::ParseAltaVista(parseContext()); });
 }
 void TForm1::ParseInfoseek()
 {
-    orv::ParseInfoseek(parseContext());
+    RunParser([this] { orv::ParseInfoseek(parseContext()); });
 }
 void TForm1::ParseExcite()
 {
-    orv::ParseExcite(parseContext());
+    RunParser([this] { orv::ParseExcite(parseContext()); });
 }
 void TForm1::ParseYahoo()
 {
-    orv::ParseYahoo(parseContext());
+    RunParser([this] { orv::ParseYahoo(parseContext()); });
 }
 void TForm1::ParseNetfindAol()
 {
-    orv::ParseNetfindAol(parseContext());
+    RunParser([this] { orv::ParseNetfindAol(parseContext()); });
 }
 void TForm1::ParseWebcrawler()
 {
-    orv::ParseWebcrawler(parseContext());
+    RunParser([this] { orv::ParseWebcrawler(parseContext()); });
 }
 void TForm1::ParseSnap()
 {
-    orv::ParseSnap(parseContext());
+    RunParser([this] { orv::ParseSnap(parseContext()); });
 }
 void TForm1::ParseMagellan()
 {
-    orv::ParseMagellan(parseContext());
+    RunParser([this] { orv::ParseMagellan(parseContext()); });
 }
 void TForm1::ParsePlanetSearch()
 {
-    orv::ParsePlanetSearch(parseContext());
+    RunParser([this] { orv::ParsePlanetSearch(parseContext()); });
 }
 void TForm1::ParseThunderstone()
 {
-    orv::ParseThunderstone(parseContext());
+    RunParser([this] { orv::ParseThunderstone(parseContext()); });
 }
 
 void TForm1::ParseEngine(orv::Engine engine)
 {
-    orv::ParseEnginePage(engine, parseContext());
+    RunParser([this, engine] { orv::ParseEnginePage(engine, parseContext()); });
 }
 
 void TForm1::mnuFileStatsClick()

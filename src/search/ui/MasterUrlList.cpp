@@ -29,6 +29,27 @@ void TForm1::ShowRawCount()
     SetLabelText(lblRawCount, orv::IntToStr(masterUrls.count()));
     lblRawCount->repaint();
     moveBeside(lblMaster, lblRawCount, 10);
+    rawCountShown_.start();
+    rawCountPending_ = false;
+}
+
+void TForm1::ShowRawCountThrottled()
+{
+    // A parse offers URLs without returning to the event loop, so the count
+    // is painted at once; but a screen shows at most one frame per
+    // kRawCountFrameMs, and painting after every offer would cost more than
+    // the offers themselves.
+    if (rawCountShown_.isValid() && rawCountShown_.elapsed() < kRawCountFrameMs) {
+        rawCountPending_ = true;
+        return;
+    }
+    ShowRawCount();
+}
+
+void TForm1::ShowPendingRawCount()
+{
+    if (rawCountPending_)
+        ShowRawCount();
 }
 
 void TForm1::UpdateMasterUrlList(const std::string& offered)
@@ -44,7 +65,7 @@ void TForm1::UpdateMasterUrlList(const std::string& offered)
     if (orv::fitsInRecord(url))
         masterUrls.add(url + std::string(orv::kNewRecordFields));
     masterDescriptions.emplace_back("No Description");
-    ShowRawCount();
+    ShowRawCountThrottled();
 }
 
 void TForm1::PopulateListBox()
@@ -69,6 +90,7 @@ void TForm1::PopulateListBox()
     ListView1->show();
 
     SetLabelText(lblRawCount, orv::IntToStr(masterUrls.count()));
+    rawCountPending_ = false;
     SetLabelText(lblMaster, masterUrls.count() >= 2 ? " Total Urls" : "  Url");
     moveBeside(lblMaster, lblRawCount, 10);
     lblMaster->repaint();

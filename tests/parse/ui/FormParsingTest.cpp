@@ -122,6 +122,9 @@ TEST_P(FormParsing, ReportPagingActivityDeletionAndMasterList)
     EXPECT_EQ(rows(), expectedRows);
     EXPECT_EQ(form->masterDescriptions.size(), c.urls.size());
     EXPECT_EQ(form->masterUrls.count(), static_cast<int>(c.urls.size()));
+    // The count is exact once the parser returns, however its offers were
+    // painted.
+    EXPECT_EQ(form->lblRawCount->text().toStdString(), std::to_string(form->masterUrls.count()));
     for (const std::string& row : expectedRows) {
         const std::string url = row.rfind("http:", 0) == 0 ? row : "http://" + row;
         EXPECT_GE(form->masterUrls.indexOf(url + ",,,,,0,,,,,0"), 0) << url;

@@ -4,7 +4,10 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -96,6 +99,7 @@ TEST_P(OfferingUrls, AddsRowRecordAndDescription)
     const OfferCase& c = GetParam();
     for (const std::string& url : c.offered)
         form->UpdateMasterUrlList(url);
+    form->ShowPendingRawCount(); // the burst of offers ends
     EXPECT_EQ(captions(), c.rows);
     EXPECT_EQ(statuses(), Texts(c.rows.size(), "UnVerified"));
     EXPECT_EQ(form->masterUrls.records(), c.records);
@@ -192,6 +196,7 @@ TEST_F(MasterUrlList, LabelsFollowTheWidthOfTheirNumbers)
 {
     for (int i = 0; i < 1200; ++i)
         form->UpdateMasterUrlList("http://s" + std::to_string(i) + ".com");
+    form->ShowPendingRawCount();
     EXPECT_EQ(text(form->lblRawCount), "1200");
     expectBeside(form->lblMaster, form->lblRawCount, 10);
 
@@ -210,3 +215,47 @@ TEST_F(MasterUrlList, LabelsFollowTheWidthOfTheirNumbers)
 }
 
 } // namespace
+
+namespace
+{
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+// Painting the count after every offer cost twice what the offers did; a
+// burst repaints it at most once per frame, yet it moves during a long burst
+// and is exact once the burst ends.
+TEST_F(MasterUrlList, BurstOfOffersPaintsTheCountAtMostOncePerFrame)
+{
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get())); // a hidden label is not painted
+    PaintCounter counter;
+    form->lblRawCount->installEventFilter(&counter);
+    QElapsedTimer burst;
+    burst.start();
+    int offered = 0;
+    // Long enough for several frames, bounded in count.
+    while (burst.elapsed() < 5 * TForm1::kRawCountFrameMs && offered < 200000)
+        form->UpdateMasterUrlList("http://s" + std::to_string(offered++) + ".com");
+    const qint64 elapsed = burst.elapsed();
+    EXPECT_GE(counter.paints, 2) << "the count did not move during the burst";
+    EXPECT_LE(counter.paints, elapsed / TForm1::kRawCountFrameMs + 1) << offered << " offers in " << elapsed << " ms";
+
+    form->ShowPendingRawCount();
+    EXPECT_EQ(text(form->lblRawCount), std::to_string(offered));
+    expectBeside(form->lblMaster, form->lblRawCount, 10);
+}
