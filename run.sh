@@ -23,12 +23,14 @@ echo "Engine simulator: ${ready##* } (log $simlog)"
 cleanup() { kill "$sim" 2>/dev/null || true; }
 trap cleanup EXIT
 
-# A new user's options: all ten engines ticked, the form's other defaults.
+# A new user's options: all ten engines ticked, eight parallel fetches, the
+# form's other defaults.
 if [ ! -f "$prog/search.txt" ]; then
   {
     for _ in 1 2 3 4 5 6 7 8 9 10; do printf 'true\r\n'; done
     printf 'false\r\n255.255.255.255\r\n80\r\n30\r\n'
     printf '20\r\n20\r\n10\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n'
+    printf '8\r\n' # parallel fetches
   } > "$prog/search.txt"
 fi
 

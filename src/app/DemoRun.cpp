@@ -2,6 +2,7 @@
 
 #include "app/TForm1.h"
 #include "app/controls/EditBox.h"
+#include "app/controls/NumberBox.h"
 #include "core/Lines.h"
 #include "platform/Dialogs.h"
 #include "platform/Latin1.h"
@@ -92,6 +93,8 @@ int runDemo(TForm1& form, const DemoOptions& options)
     // A short wait for each page keeps the demonstration brisk; the slow
     // sites of the simulator then show up as "Timeout".
     form.edMaxSeconds->setText(QStringLiteral("3"));
+    // Eight pages in flight at once, as a user with many found pages would set.
+    form.spinParallelFetches->setValue(8);
 
     step("search");
     form.butSearchClick();

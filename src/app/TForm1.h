@@ -41,6 +41,7 @@ namespace orv
 {
 class CheckListBox;
 class EditBox;
+class NumberBox;
 class PageControl;
 class SpinButton;
 class Splitter;
@@ -134,6 +135,7 @@ public:
     orv::SpinButton* spinMagellan = nullptr;
     orv::SpinButton* spinThunderstone = nullptr;
     orv::EditBox* edMaxSeconds = nullptr;
+    orv::NumberBox* spinParallelFetches = nullptr; // pages a retrieval run fetches at once
     QPushButton* butOptionsOK = nullptr;
     QPushButton* butOptionsCancel = nullptr;
     QPushButton* butOptionsApply = nullptr;

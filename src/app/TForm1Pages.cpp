@@ -4,8 +4,10 @@
 
 #include "app/controls/CheckListBox.h"
 #include "app/controls/EditBox.h"
+#include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
+#include "files/OptionsFile.h"
 #include "rcadigi/DigitStrip.h"
 #include "rcadigi/Rcadigi.h"
 
@@ -148,6 +150,17 @@ void TForm1::createEnginesPage()
     edMaxSeconds->setFixedWidth(40);
     seconds->addWidget(edMaxSeconds);
     grid->addLayout(seconds, 0, 8, 2, 1);
+
+    // How many pages a retrieval run fetches at once.
+    auto* parallel = new QHBoxLayout;
+    parallel->addWidget(label(TabSheet2, "Parallel fetches"));
+    spinParallelFetches = named(new orv::NumberBox(TabSheet2), "spinParallelFetches");
+    spinParallelFetches->setRange(orv::kParallelFetchesMin, orv::kParallelFetchesMax);
+    spinParallelFetches->setValue(orv::kParallelFetchesDefault);
+    spinParallelFetches->setFixedWidth(52);
+    parallel->addWidget(spinParallelFetches);
+    parallel->addStretch(1);
+    grid->addLayout(parallel, 2, 8);
 
     auto* buttons = new QHBoxLayout;
     butOptionsOK = named(new QPushButton(QStringLiteral("&Ok"), TabSheet2), "butOptionsOK");

@@ -2,6 +2,8 @@
 
 #include "core/Text.h"
 
+#include <algorithm>
+
 namespace orv
 {
 
@@ -23,6 +25,14 @@ bool OptionFlagFromText(const std::string& line)
     return line == "true";
 }
 
+int ParallelFetchesFromText(const std::string& line)
+{
+    int value = 0;
+    if (!TryStrToInt(line, value))
+        return kParallelFetchesDefault;
+    return std::clamp(value, kParallelFetchesMin, kParallelFetchesMax);
+}
+
 Lines OptionsToLines(const Options& options)
 {
     Lines lines;
@@ -35,6 +45,7 @@ Lines OptionsToLines(const Options& options)
     lines.push_back(options.maxSeconds);
     for (Engine e : kOptionsMaxOrder)
         lines.push_back(options.maxOf(e));
+    lines.push_back(IntToStr(options.parallelFetches));
     return lines;
 }
 
@@ -62,6 +73,9 @@ void OptionsFromLines(const Lines& lines, Options& options)
     options.maxSeconds = lineAt(lines, index++);
     for (Engine e : kOptionsMaxOrder)
         options.maxOf(e) = lineAt(lines, index++);
+    options.parallelFetches = static_cast<size_t>(index) < lines.size()
+        ? ParallelFetchesFromText(lines[static_cast<size_t>(index)])
+        : kParallelFetchesDefault;
 }
 
 std::string CannotOpenFileText(const std::string& path)

@@ -1,8 +1,11 @@
 #pragma once
-// The options file "search.txt": 24 lines, each ended by CR LF. Lines 1 to 10
+// The options file "search.txt": 25 lines, each ended by CR LF. Lines 1 to 10
 // say which engines take part ("true"/"false"), line 11 whether the HTTP proxy
 // is used, lines 12 to 14 hold the proxy address, the proxy port and the
-// seconds to wait, lines 15 to 24 the largest number of results per engine.
+// seconds to wait, lines 15 to 24 the largest number of results per engine,
+// line 25 how many pages a retrieval run fetches at once. Earlier versions
+// wrote only the first 24 lines; such a file reads as it always did, with
+// one fetch at a time.
 // The engines of the flag lines and of the maximum lines come in two different
 // fixed orders. Every text is kept as it stands; numbers are converted only
 // where they are used.
@@ -16,7 +19,12 @@
 namespace orv
 {
 
-inline constexpr int kOptionsLineCount = 24;
+inline constexpr int kOptionsLineCount = 25;
+
+// Pages a retrieval run keeps in flight: 1 is one after another.
+inline constexpr int kParallelFetchesMin = 1;
+inline constexpr int kParallelFetchesMax = 32;
+inline constexpr int kParallelFetchesDefault = 1;
 inline constexpr const char* kOptionsFileName = "search.txt";
 
 // Engines of lines 1 to 10.
@@ -55,6 +63,7 @@ struct Options {
     std::string proxyPort = "80";
     std::string maxSeconds = "30";
     std::array<std::string, kEngineCount> maxText = defaultMaxTexts();
+    int parallelFetches = kParallelFetchesDefault;
 
     bool isSelected(Engine e) const { return selected[static_cast<size_t>(engineIndex(e))]; }
     std::string& maxOf(Engine e) { return maxText[static_cast<size_t>(engineIndex(e))]; }
@@ -69,13 +78,18 @@ std::string OptionFlagText(bool flag);
 // Only the exact text "true" (lower case) reads as set.
 bool OptionFlagFromText(const std::string& line);
 
-// The 24 lines of the file for these settings.
+// The number of parallel fetches a line gives: a whole number kept within
+// kParallelFetchesMin..kParallelFetchesMax; any other text gives the default.
+int ParallelFetchesFromText(const std::string& line);
+
+// The 25 lines of the file for these settings.
 Lines OptionsToLines(const Options& options);
 
 // Reads `lines` into `options` in file order. Every line that is present is
 // applied; a file shorter than 24 lines stops at the first missing line with
 // EListError "List index out of bounds (%d)" (0-based index), after the lines
-// before it were applied. Lines after the 24th are ignored.
+// before it were applied. A file of 24 lines gives the default number of
+// parallel fetches. Lines after the 25th are ignored.
 void OptionsFromLines(const Lines& lines, Options& options);
 
 // "Cannot open file %s" / "Cannot create file %s" with the full path.

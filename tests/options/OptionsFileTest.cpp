@@ -11,7 +11,7 @@ namespace
 Lines sampleLines()
 {
     return { "true", "false", "true", "false", "true", "false", "true", "false", "true", "false", "true", "10.0.0.1",
-        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140" };
+        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8" };
 }
 
 } // namespace
@@ -19,7 +19,7 @@ Lines sampleLines()
 TEST(OptionsFile, DefaultsWriteTheFormDefaults)
 {
     const Lines lines = OptionsToLines(Options {});
-    ASSERT_EQ(lines.size(), 24u);
+    ASSERT_EQ(lines.size(), 25u);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(lines[i], "false") << "line " << i + 1;
     EXPECT_EQ(lines[11], "255.255.255.255");
@@ -28,6 +28,7 @@ TEST(OptionsFile, DefaultsWriteTheFormDefaults)
     // Line 17 is Netfind.Aol's maximum, the only one that starts at 10.
     for (int i = 14; i < 24; ++i)
         EXPECT_EQ(lines[i], i == 16 ? "10" : "20") << "line " << i + 1;
+    EXPECT_EQ(lines[24], "1"); // one fetch at a time
 }
 
 TEST(OptionsFile, FlagAndMaximumLinesFollowTheirOwnEngineOrders)
@@ -58,6 +59,7 @@ TEST(OptionsFile, ReadingAndWritingGiveTheSameLinesBack)
     EXPECT_TRUE(options.useProxy);
     EXPECT_EQ(options.proxy, "10.0.0.1");
     EXPECT_EQ(options.maxOf(Engine::Snap), "140");
+    EXPECT_EQ(options.parallelFetches, 8);
 }
 
 struct FlagCase {
@@ -124,7 +126,30 @@ TEST_P(OptionsShortFile, StopsAtTheFirstMissingLineKeepingTheRest)
 
 INSTANTIATE_TEST_SUITE_P(Lengths, OptionsShortFile, ::testing::Values(0, 1, 10, 11, 13, 14, 23));
 
-TEST(OptionsFile, LinesAfterTheTwentyFourthAreIgnored)
+// Earlier versions wrote 24 lines: such a file reads without complaint, keeps
+// the meaning of every line, and gives one fetch at a time.
+TEST(OptionsFile, TwentyFourLinesReadWithTheDefaultParallelFetches)
+{
+    Lines lines = sampleLines();
+    lines.pop_back();
+    Options options;
+    options.parallelFetches = 5;
+    OptionsFromLines(lines, options);
+    EXPECT_EQ(options.parallelFetches, kParallelFetchesDefault);
+    Lines expected = lines;
+    expected.push_back("1");
+    EXPECT_EQ(OptionsToLines(options), expected);
+}
+
+TEST(OptionsFile, ParallelFetchesStayWithinTheirBounds)
+{
+    const std::pair<const char*, int> cases[] = { { "1", 1 }, { "32", 32 }, { "33", 32 }, { "99999999999", 1 },
+        { "0", 1 }, { "-4", 1 }, { "abc", 1 }, { "", 1 }, { " 8", 8 }, { "16", 16 } };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ParallelFetchesFromText(text), expected) << "'" << text << "'";
+}
+
+TEST(OptionsFile, LinesAfterTheTwentyFifthAreIgnored)
 {
     Lines lines = sampleLines();
     lines.push_back("extra");

@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/controls/EditBox.h"
+#include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
 #include "files/OptionsFile.h"
@@ -63,6 +64,7 @@ void TForm1::ReadOptions()
     options.proxy = textOf(edHttpProxy);
     options.proxyPort = textOf(edHttpProxyPort);
     options.maxSeconds = textOf(edMaxSeconds);
+    options.parallelFetches = spinParallelFetches->value();
     std::exception_ptr shortFile;
     try {
         orv::OptionsFromLines(lines, options);
@@ -78,6 +80,7 @@ void TForm1::ReadOptions()
     edMaxSeconds->setText(orv::toQ(options.maxSeconds));
     for (orv::Engine e : orv::kOptionsMaxOrder)
         engineMaxBox(e)->setText(orv::toQ(options.maxOf(e)));
+    spinParallelFetches->setValue(options.parallelFetches);
     if (shortFile)
         std::rethrow_exception(shortFile);
 }
@@ -99,6 +102,7 @@ void TForm1::SaveOptions()
     options.proxy = textOf(edHttpProxy);
     options.proxyPort = textOf(edHttpProxyPort);
     options.maxSeconds = textOf(edMaxSeconds);
+    options.parallelFetches = spinParallelFetches->value();
 
     const std::string path = programFolder() + orv::kOptionsFileName;
     try {

@@ -2,6 +2,7 @@
 // window built on a program folder of its own.
 #include "app/TForm1.h"
 #include "app/controls/EditBox.h"
+#include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
 #include "core/Lines.h"
@@ -105,7 +106,7 @@ TEST_F(OptionsWindow, ShortFileKeepsWhatWasReadAndTheDefaultsBeyond)
     EXPECT_EQ(f.edAltaMax->text(), "150");
     EXPECT_EQ(f.edExciteMax->text(), "20");
     const orv::Lines saved = savedOptions();
-    ASSERT_EQ(saved.size(), 24u);
+    ASSERT_EQ(saved.size(), 25u);
     EXPECT_EQ(saved[14], "150");
     EXPECT_EQ(saved[16], "10");
 }
@@ -146,7 +147,43 @@ TEST_F(OptionsWindow, ReadingSpreadsEveryLineToItsControl)
     EXPECT_EQ(f.edSnapMax->text(), "140");
     EXPECT_EQ(f.clientProxy, "10.1.2.3");
     EXPECT_EQ(f.clientProxyPort, "3128");
-    EXPECT_EQ(savedOptions(), lines);
+    // A file of 24 lines, as earlier versions wrote it, gives one fetch at a
+    // time and is written back with that as its 25th line.
+    EXPECT_EQ(f.spinParallelFetches->value(), 1);
+    orv::Lines written = lines;
+    written.push_back("1");
+    EXPECT_EQ(savedOptions(), written);
+}
+
+TEST_F(OptionsWindow, ParallelFetchesAreReadSavedAndKeptWithinTheirBounds)
+{
+    orv::Lines lines = kAllOn;
+    lines.push_back("12");
+    writeOptions(lines);
+    TForm1& f = open();
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(f.spinParallelFetches->value(), 12);
+
+    f.spinParallelFetches->setFocus(Qt::OtherFocusReason);
+    f.spinParallelFetches->selectAll();
+    QTest::keyClicks(f.spinParallelFetches, "0");
+    f.edMaxSeconds->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(f.spinParallelFetches->value(), 1);
+    EXPECT_EQ(f.spinParallelFetches->text(), "1");
+
+    f.spinParallelFetches->setFocus(Qt::OtherFocusReason);
+    f.spinParallelFetches->selectAll();
+    QTest::keyClicks(f.spinParallelFetches, "99");
+    f.edMaxSeconds->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(f.spinParallelFetches->value(), 32);
+    f.butOptionsApplyClick();
+    EXPECT_EQ(savedOptions().at(24), "32");
+
+    // A hand-edited line out of range comes in at its bound.
+    lines.back() = "400";
+    writeOptions(lines);
+    form.reset();
+    EXPECT_EQ(open().spinParallelFetches->value(), 32);
 }
 
 TEST_F(OptionsWindow, TypingRuleCapsAtOnceOthersWaitForLeaving)
