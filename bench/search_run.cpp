@@ -58,7 +58,7 @@ long countRequests(const QString& logPath)
     std::ifstream log(logPath.toStdString());
     long requests = 0;
     for (std::string line; std::getline(log, line);)
-        if (!line.empty() && line[0] != ' ')
+        if (!line.empty() && line[0] != ' ' && line.rfind("conn ", 0) != 0)
             ++requests;
     return requests;
 }

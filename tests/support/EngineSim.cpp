@@ -7,10 +7,32 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace orv::test
 {
+
+namespace
+{
+
+// The log's lines, split at LF only: a target may end in blanks.
+std::vector<std::string> SplitLogLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
+} // namespace
 
 EngineSim::EngineSim()
     : EngineSim(Options {})
@@ -33,6 +55,8 @@ EngineSim::EngineSim(const Options& options)
         args << "--cut" << QString::fromStdString(options.cut);
     if (!options.faults)
         args << "--no-faults";
+    if (options.extraHosts > 0)
+        args << "--hosts" << QString::number(options.extraHosts);
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start(QStringLiteral(ORVALEN_BIN_DIR "/enginesim"), args);
 
@@ -92,20 +116,14 @@ std::vector<SimRequest> EngineSim::requests() const
     std::vector<SimRequest> out;
     if (!FileExists(logPath_))
         return out;
-    // Split at LF only: a target may end in blanks, which must survive.
-    const std::string text = LoadFileBytes(logPath_);
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(at, end - at);
-        at = end + 1;
+    for (const std::string& line : SplitLogLines(LoadFileBytes(logPath_))) {
         if (line.rfind("  link ", 0) == 0) {
             if (!out.empty())
                 out.back().links.push_back(line.substr(7));
             continue;
         }
+        if (line.rfind("conn ", 0) == 0)
+            continue;
         // "<status> <what> <method> <target>"
         const size_t s1 = line.find(' ');
         const size_t s2 = s1 == std::string::npos ? s1 : line.find(' ', s1 + 1);
@@ -115,6 +133,41 @@ std::vector<SimRequest> EngineSim::requests() const
         out.push_back({ line.substr(0, s1), line.substr(s1 + 1, s2 - s1 - 1), line.substr(s3 + 1), {} });
     }
     return out;
+}
+
+std::vector<SimConnection> EngineSim::connections() const
+{
+    std::vector<SimConnection> out;
+    if (!FileExists(logPath_))
+        return out;
+    for (const std::string& line : SplitLogLines(LoadFileBytes(logPath_))) {
+        // "conn open|close <address> <n>"
+        if (line.rfind("conn ", 0) != 0)
+            continue;
+        const size_t s1 = line.find(' ', 5);
+        const size_t s2 = s1 == std::string::npos ? s1 : line.find(' ', s1 + 1);
+        if (s2 == std::string::npos)
+            continue;
+        out.push_back({ line.compare(5, s1 - 5, "open") == 0, line.substr(s1 + 1, s2 - s1 - 1),
+            std::atoi(line.c_str() + s2 + 1) });
+    }
+    return out;
+}
+
+int EngineSim::maxOpenToOneAddress() const
+{
+    int most = 0;
+    for (const SimConnection& c : connections())
+        most = std::max(most, c.openToAddress);
+    return most;
+}
+
+int EngineSim::openConnections() const
+{
+    int open = 0;
+    for (const SimConnection& c : connections())
+        open += c.open ? 1 : -1;
+    return open;
 }
 
 std::vector<SimRequest> EngineSim::requestsOf(const std::string& what) const

@@ -21,6 +21,13 @@ struct SimRequest {
     std::vector<std::string> links; // result links of an engine page, in page order
 };
 
+// A connection opened or closed, and how many were then open to its address.
+struct SimConnection {
+    bool open = false;
+    std::string address; // "127.0.0.1:N"
+    int openToAddress = 0;
+};
+
 class EngineSim
 {
 public:
@@ -31,6 +38,7 @@ public:
         std::string slow; // "Infoseek:2,Excite": pages answered after slowMs
         int slowMs = 3000;
         std::string cut; // "Excite:1": pages sent only in part
+        int extraHosts = 0; // also serve 127.0.0.2 ... 127.0.0.(1 + extraHosts)
     };
 
     EngineSim();
@@ -51,6 +59,12 @@ public:
     // Everything answered so far, in order; the log is re-read on each call.
     std::vector<SimRequest> requests() const;
     std::vector<SimRequest> requestsOf(const std::string& what) const;
+    // Every connection opened and closed so far, in order.
+    std::vector<SimConnection> connections() const;
+    // The most connections that were open to one address at once.
+    int maxOpenToOneAddress() const;
+    // Connections open now, over all addresses.
+    int openConnections() const;
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

@@ -6,6 +6,7 @@
 
 #include <sys/socket.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -72,7 +73,7 @@ SimServer::SimServer(SimOptions options, QObject* parent)
     , options_(std::move(options))
     , corpus_(options_.seed, options_.resultsPerEngine, options_.faults)
 {
-    connect(&server_, &QTcpServer::newConnection, this, &SimServer::onNewConnection);
+    connect(&server_, &QTcpServer::newConnection, this, [this] { onNewConnection(&server_); });
 }
 
 bool SimServer::listen(QString& error)
@@ -87,6 +88,19 @@ bool SimServer::listen(QString& error)
     if (!server_.listen(QHostAddress::LocalHost, options_.port)) {
         error = server_.errorString();
         return false;
+    }
+    // The other loopback addresses share the port, so that a list of sites
+    // spread over many hosts needs one server.
+    for (int i = 0; i < options_.extraHosts; ++i) {
+        const QHostAddress address(static_cast<quint32>(0x7F000002u + static_cast<quint32>(i)));
+        auto server = std::make_unique<QTcpServer>();
+        if (!server->listen(address, server_.serverPort())) {
+            error = address.toString() + ": " + server->errorString();
+            return false;
+        }
+        QTcpServer* raw = server.get();
+        connect(raw, &QTcpServer::newConnection, this, [this, raw] { onNewConnection(raw); });
+        extraServers_.push_back(std::move(server));
     }
     return true;
 }
@@ -107,10 +121,47 @@ std::string SimServer::hostPort(QTcpSocket* socket) const
     return socket->localAddress().toString().toStdString() + ":" + std::to_string(socket->localPort());
 }
 
-void SimServer::onNewConnection()
+void SimServer::dropClosedByPeer(const std::string& address)
 {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    // A client that closed its end is not noticed before its socket's next
+    // event; a peek says at once whether the peer is gone.
+    auto& sockets = open_[address];
+    std::vector<QTcpSocket*> gone;
+    for (QTcpSocket* socket : sockets) {
+        char byte = 0;
+        const auto n = ::recv(static_cast<int>(socket->socketDescriptor()), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK))
+            gone.push_back(socket);
+    }
+    for (QTcpSocket* socket : gone)
+        connectionClosed(socket, address);
+}
+
+void SimServer::connectionOpened(QTcpSocket* socket)
+{
+    const std::string address = hostPort(socket);
+    dropClosedByPeer(address);
+    auto& sockets = open_[address];
+    sockets.insert(socket);
+    log("conn open " + address + " " + std::to_string(sockets.size()) + "\n");
+}
+
+void SimServer::connectionClosed(QTcpSocket* socket, const std::string& address)
+{
+    auto& sockets = open_[address];
+    if (sockets.erase(socket) == 0)
+        return;
+    log("conn close " + address + " " + std::to_string(sockets.size()) + "\n");
+}
+
+void SimServer::onNewConnection(QTcpServer* server)
+{
+    while (QTcpSocket* socket = server->nextPendingConnection()) {
         auto buffer = std::make_shared<QByteArray>();
+        connectionOpened(socket);
+        const std::string address = hostPort(socket);
+        connect(socket, &QTcpSocket::disconnected, this, [=, this] { connectionClosed(socket, address); });
+        connect(socket, &QObject::destroyed, this, [=, this] { connectionClosed(socket, address); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
             if (buffer->isNull() && socket->property("answered").toBool())

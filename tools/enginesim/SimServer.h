@@ -5,6 +5,10 @@
 // "<status> <what> <method> <target>" (what: an engine name, "site",
 // "fault" or "-"), engine pages followed by one "  link <url>" line per result
 // link they carry, so tests can check both what was asked and what was given.
+// Connections are logged too, as "conn open <address:port> <n>" when one is
+// accepted and "conn close <address:port> <n>" when it ends, n being the
+// connections then open to that address, so that tests can see how many
+// requests a client keeps open to one host.
 #include "Corpus.h"
 #include "EnginePages.h"
 
@@ -12,6 +16,9 @@
 #include <QTcpServer>
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +41,7 @@ struct SimOptions {
     std::vector<SlowPage> slow;
     std::vector<SlowPage> cut; // engine pages sent only in part: the connection closes halfway
     std::string logFile; // empty: log to stdout
+    int extraHosts = 0; // also listen on 127.0.0.2 ... 127.0.0.(1 + extraHosts)
 };
 
 class SimServer : public QObject
@@ -45,7 +53,11 @@ public:
     quint16 port() const { return server_.serverPort(); }
 
 private:
-    void onNewConnection();
+    void onNewConnection(QTcpServer* server);
+    void connectionOpened(QTcpSocket* socket);
+    void connectionClosed(QTcpSocket* socket, const std::string& address);
+    // Forgets connections to `address` whose client has already closed them.
+    void dropClosedByPeer(const std::string& address);
     void handleRequest(QTcpSocket* socket, const QByteArray& head);
     void answerEngine(QTcpSocket* socket, const std::string& target, const EngineRequest& request);
     void answerFault(
@@ -58,6 +70,8 @@ private:
     SimOptions options_;
     Corpus corpus_;
     QTcpServer server_;
+    std::vector<std::unique_ptr<QTcpServer>> extraServers_;
+    std::map<std::string, std::set<QTcpSocket*>> open_; // by local address:port
     QFile logFile_;
 };
 

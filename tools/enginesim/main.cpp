@@ -3,13 +3,14 @@
 //
 //   enginesim --port N [--seed S] [--results-per-engine N] [--write-engines FILE]
 //             [--log FILE] [--slow ENGINE[:PAGE],...] [--slow-ms MS] [--no-faults]
-//             [--cut ENGINE[:PAGE],...]
+//             [--cut ENGINE[:PAGE],...] [--hosts N]
 //
 // --port 0 picks a free port. Once listening it prints "enginesim ready port N"
 // on stdout. --write-engines writes one "Name=127.0.0.1:N" line per engine,
 // the program folder's engines.txt. --slow delays the named engines' pages
 // (all pages, or only page PAGE, counted from 1) by --slow-ms (default 3000).
 // --cut sends only half of the named engines' pages, then closes.
+// --hosts N also listens on 127.0.0.2 ... 127.0.0.(N+1), on the same port.
 #include "SimServer.h"
 
 #include <QCommandLineParser>
@@ -78,7 +79,8 @@ int main(int argc, char** argv)
     const QCommandLineOption slowMs("slow-ms", "Delay of slow answers in milliseconds.", "MS", "3000");
     const QCommandLineOption noFaults("no-faults", "Link only to sites that answer normally.");
     const QCommandLineOption cut("cut", "Send only half of these engines' pages: ENGINE[:PAGE],...", "SPEC");
-    parser.addOptions({ port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut });
+    const QCommandLineOption hosts("hosts", "Also listen on 127.0.0.2 ... 127.0.0.(N+1).", "N", "0");
+    parser.addOptions({ port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut, hosts });
     parser.process(app);
 
     if (!parser.isSet(port))
@@ -103,6 +105,9 @@ int main(int argc, char** argv)
     if (parser.isSet(cut) && !parseSlow(parser.value(cut), options.cut))
         return fail("bad --cut");
     options.faults = !parser.isSet(noFaults);
+    options.extraHosts = parser.value(hosts).toInt(&ok);
+    if (!ok || options.extraHosts < 0 || options.extraHosts > 254)
+        return fail("bad --hosts");
     options.logFile = parser.value(logFile).toStdString();
 
     SimServer server(options);
