@@ -93,6 +93,23 @@ void THttpCli::Get()
         throw EHttpException(reasonPhrase_, statusCode_);
 }
 
+void THttpCli::GetAsync()
+{
+    if (state_ != THttpState::Idle)
+        throw EHttpException("HTTP component is busy", 1);
+    try {
+        StartRequest();
+    } catch (...) {
+        if (state_ != THttpState::Idle && state_ != THttpState::Aborting) {
+            try {
+                Abort();
+            } catch (...) { // the first error is the one to report
+            }
+        }
+        throw;
+    }
+}
+
 void THttpCli::WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>& alive)
 {
     while (*alive && state_ != THttpState::Idle && !errors.HasError())

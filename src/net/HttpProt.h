@@ -94,6 +94,12 @@ public:
     // for a status of 400 or more (the reason phrase, the status as code) and
     // "HTTP component is busy" (code 1) while a request is in progress.
     void Get();
+    // Starts fetching URL and returns at once; OnRequestDone tells when the
+    // request has ended (the client is Idle again by then). Raises "HTTP
+    // component is busy" as Get does. A request that cannot even start (a
+    // host name that cannot be looked up) is wound down before the error is
+    // raised, and OnRequestDone still follows.
+    void GetAsync();
     // Ends the request in progress at once; on an idle client closes the
     // socket if it is open.
     void Abort();
