@@ -9,6 +9,7 @@
 #include "parse/ParseContext.h"
 #include "search/RunState.h"
 #include "search/UrlList.h"
+#include "verify/FetchScheduler.h"
 #include "verify/PageScan.h"
 #include "verify/UrlOutcome.h"
 
@@ -431,9 +432,12 @@ public:
     void ShowRunIndicators();
     void HideRunIndicators();
     void ShowCountdown(int seconds);
-    // A retrieval's progress text in the Status column of the row being
-    // fetched and in the window title.
-    void ShowRetrievalProgress(const std::string& text);
+    // A retrieval's progress text in the Status column of `row` and in the
+    // window title.
+    void ShowRetrievalProgress(int row, const std::string& text);
+    // A piece of a page has arrived: the activity text, and during a
+    // retrieval the byte count in `row` and the title.
+    void ShowReceiving(int row, const std::string& docName, long long count);
     // Empties the URL lists, their descriptions, both views and the
     // counters at the start of a search run.
     void ClearUrlListsForSearch();
@@ -504,14 +508,28 @@ private:
     std::string SetRequestUrl(int index);
     // Marks the row as being fetched and runs the request.
     void FetchUrl(int row);
+    // Selects the row and shows "Contacting" in it and the title.
+    void ShowContacting(int row);
     // Records how the URL of `row` ended: outcome, tick, counters, title.
-    void EndOfUrl(int row, bool skipped, bool singlePage);
+    // `url` is the address fetched, added to the approved list on approval.
+    void EndOfUrl(int row, bool skipped, bool singlePage, const std::string& url);
     void ApplyOutcome(int row, orv::UrlOutcome outcome, bool singlePage);
     // Scans the current page file; stores its description, or on a page
     // that cannot be read, deletes it and leaves the error marker.
     orv::ScanVerdict ScanThePage();
-    // Adds the page of the current URL index to the approved lists and view.
-    void ApproveCurrentPage(const std::string& url);
+    // Adds the page of row `index` to the approved lists and view.
+    void ApprovePage(int index, const std::string& url);
+    // The same, once every earlier row of a parallel run has ended.
+    void ApprovePageInRowOrder(int row, const std::string& url);
+    // The retrieval loop with several requests in flight; the rows are
+    // decided as FetchTheHTML decides them one at a time.
+    void FetchInParallel(int total, int parallel);
+    // Ends every request of a parallel run at once (Abort, closing).
+    void AbortParallelFetches();
+    // Applies the scheduler's reports to the rows.
+    class RetrievalListener;
+    // The scheduler of the parallel run in progress, or null.
+    std::unique_ptr<orv::FetchScheduler> fetchScheduler_;
     // Takes the focus state away from the results view's rows.
     void ClearFocusRow();
     // The last steps of a retrieval run and of a single-page scan, also

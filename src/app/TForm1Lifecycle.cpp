@@ -146,6 +146,8 @@ void TForm1::FormClose()
     // Stop the request it waits on and close a data file still being written.
     FreeReceiveStream();
     Httpcli1.Abort();
+    if (fetchScheduler_)
+        AbortParallelFetches();
     // While a run is on the stack (its Abort button is live) the lists stay
     // until the run has unwound; the window's destruction frees them.
     if (butAbort->isEnabled() || run.retrievalBusy)

@@ -63,18 +63,22 @@ void TForm1::Httpcli1DocBegin()
 
 void TForm1::Httpcli1DocData()
 {
-    const std::string& name = Httpcli1.DocName();
-    SetActivity("Receiving " + (name.empty() ? std::string(" Results") : name));
+    ShowReceiving(run.currentUrlIndex, Httpcli1.DocName(), Httpcli1.RcvdCount());
+}
+
+void TForm1::ShowReceiving(int row, const std::string& docName, long long count)
+{
+    SetActivity("Receiving " + (docName.empty() ? std::string(" Results") : docName));
     if (run.retrievalBusy) {
-        const std::string text = "Receiving " + IntToStr(Httpcli1.RcvdCount());
-        ShowRetrievalProgress(text);
+        const std::string text = "Receiving " + IntToStr(count);
+        ShowRetrievalProgress(row, text);
     }
 }
 
-void TForm1::ShowRetrievalProgress(const std::string& text)
+void TForm1::ShowRetrievalProgress(int row, const std::string& text)
 {
-    if (run.currentUrlIndex >= 0 && run.currentUrlIndex < ListView1->count())
-        ListView1->setStatus(run.currentUrlIndex, text);
+    if (row >= 0 && row < ListView1->count())
+        ListView1->setStatus(row, text);
     setWindowTitle(toQ(text));
 }
 
@@ -111,4 +115,6 @@ void TForm1::butAbortClick()
     ShowApprovedCount(static_cast<int>(approvedUrls.count()));
     SetLabelText(lblRawCount, IntToStr(masterUrls.count()));
     setWindowTitle(QStringLiteral("Orvalen"));
+    if (fetchScheduler_)
+        AbortParallelFetches();
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 #include "verify/ApprovedList.h"
+#include "verify/FetchScheduler.h"
 
 #include <QLabel>
 
@@ -21,10 +22,20 @@ void TForm1::PopulateTheApprovedBox()
     ShowApprovedCount(approvedUrls.count());
 }
 
-void TForm1::ApproveCurrentPage(const std::string& url)
+void TForm1::ApprovePageInRowOrder(int row, const std::string& url)
+{
+    // With several requests in flight pages finish in any order; they are
+    // added in row order, so that of two equal URLs the same one keeps its
+    // description as with one request at a time.
+    if (fetchScheduler_)
+        fetchScheduler_->InRowOrder(row, [this, row, url] { ApprovePage(row, url); });
+    else
+        ApprovePage(row, url);
+}
+
+void TForm1::ApprovePage(int index, const std::string& url)
 {
     ShowApprovedCount(orv::StrToIntDef(orv::fromQ(lblApprovedCount->text()), 0) + 1);
-    const int index = run.currentUrlIndex;
     std::string description = index >= 0 && static_cast<size_t>(index) < masterDescriptions.size()
         ? masterDescriptions[static_cast<size_t>(index)]
         : std::string(orv::kNoDescription);

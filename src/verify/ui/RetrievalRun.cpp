@@ -2,6 +2,7 @@
 // results view, scan them, and record each outcome in its row.
 #include "app/TForm1.h"
 
+#include "app/controls/NumberBox.h"
 #include "core/Text.h"
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
@@ -59,6 +60,11 @@ void TForm1::FetchTheHTML()
     SetLabelText(lblRawCount, orv::IntToStr(total));
     SetLabelText(lblCheckedCount, "0");
 
+    const int parallel = spinParallelFetches->value();
+    if (parallel > 1) {
+        FetchInParallel(total, parallel);
+        return;
+    }
     for (int i = 0; i < total; ++i) {
         // A command run inside a request may have removed rows; the run
         // addresses rows by position and stops rather than touch one that
@@ -80,10 +86,10 @@ void TForm1::FetchTheHTML()
             run.abortFlag = false;
             lblCurrentEngine->setText(QStringLiteral("Aborted...."));
             ProgressBar1->setValue(0);
-            EndOfUrl(i, skipped, false);
+            EndOfUrl(i, skipped, false, Httpcli1.URL);
             return;
         }
-        EndOfUrl(i, skipped, false);
+        EndOfUrl(i, skipped, false, Httpcli1.URL);
         ClearFocusRow();
     }
     lblCurrentEngine->setText(QStringLiteral("All Urls completed"));
@@ -124,11 +130,11 @@ void TForm1::FetchOnePage(int index)
             // animation.
             run.abortFlag = false;
             lblCurrentEngine->setText(QStringLiteral("Aborted...."));
-            EndOfUrl(index, false, true);
+            EndOfUrl(index, false, true, Httpcli1.URL);
             run.retrievalBusy = false;
             return;
         }
-        EndOfUrl(index, false, true);
+        EndOfUrl(index, false, true, Httpcli1.URL);
         ClearFocusRow();
     } catch (...) {
         EndSinglePageScan();

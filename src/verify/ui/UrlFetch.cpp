@@ -24,7 +24,7 @@ std::string TForm1::SetRequestUrl(int index)
     return url;
 }
 
-void TForm1::FetchUrl(int row)
+void TForm1::ShowContacting(int row)
 {
     // Multiple selection is off during a run: row `row` becomes the only
     // selected row.
@@ -34,6 +34,11 @@ void TForm1::FetchUrl(int row)
     ListView1->scrollToRow(row);
     ListView1->setStatus(row, "Contacting");
     setWindowTitle(QStringLiteral("Contacting site"));
+}
+
+void TForm1::FetchUrl(int row)
+{
+    ShowContacting(row);
     // Failures here are not reported: the end-of-URL processing reads the
     // outcome from the state they leave. A seconds box that holds no whole
     // number sends no request, and the URL ends as "Site Not Found".
@@ -87,7 +92,7 @@ void TForm1::ApplyOutcome(int row, orv::UrlOutcome outcome, bool singlePage)
         AddToLabel(lblRawCount, e.rawDelta);
 }
 
-void TForm1::EndOfUrl(int row, bool skipped, bool singlePage)
+void TForm1::EndOfUrl(int row, bool skipped, bool singlePage, const std::string& url)
 {
     const bool aborted = lblCurrentEngine->text() == QStringLiteral("Aborted....");
     const orv::UrlOutcome outcome
@@ -109,7 +114,7 @@ void TForm1::EndOfUrl(int row, bool skipped, bool singlePage)
         } else if (outcome == orv::UrlOutcome::Document) {
             const orv::ScanVerdict verdict = ScanThePage();
             if (verdict.approved())
-                ApproveCurrentPage(Httpcli1.URL);
+                ApprovePageInRowOrder(row, url);
             // A page that could not be read back left the error marker in
             // place of its name; its file is already gone.
             const orv::UrlOutcome arrived = orv::AfterScan(run.currentDataFile);
