@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, and
-# only those that are missing. Usage: scripts/deps.sh [build|test|run|fuzz]
+# only those that are missing. Usage: scripts/deps.sh [build|test|run|fuzz|bench]
 set -euo pipefail
 what=${1:-build}
 
@@ -10,12 +10,15 @@ test_pkgs=(nginx-light tinyproxy curl poppler-utils xvfb xauth chromium)
 run_pkgs=(xvfb xauth imagemagick x11-utils)
 # clang with libFuzzer's runtime, for fuzz/build.sh
 fuzz_pkgs=(clang libclang-rt-dev)
+# Peers the benchmarks measure beside Orvalen in the same run.
+bench_pkgs=(curl linkchecker)
 
 pkgs=("${build_pkgs[@]}")
 case "$what" in
   test) pkgs+=("${test_pkgs[@]}") ;;
   run) pkgs+=("${run_pkgs[@]}") ;;
   fuzz) pkgs+=("${fuzz_pkgs[@]}") ;;
+  bench) pkgs+=("${bench_pkgs[@]}") ;;
 esac
 
 missing=()
