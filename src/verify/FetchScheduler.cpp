@@ -219,6 +219,7 @@ void FetchScheduler::RequestDone(Request* request)
 {
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
+    end.bodyFailed = request->client.BodyFailed();
     Release(request);
     EndRow(index, end);
     Pump();
@@ -236,6 +237,7 @@ void FetchScheduler::TimedOut(Request* request)
         } catch (...) {
         }
         end.dataFile = request->dataFile;
+        end.bodyFailed = request->client.BodyFailed();
         Release(request);
         EndRow(index, end);
         Pump();
@@ -331,7 +333,8 @@ void FetchScheduler::Abort()
             return a->index < b->index;
         })->get();
         const size_t index = request->index;
-        const FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, true };
+        FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, true };
+        end.bodyFailed = request->client.BodyFailed();
         Release(request);
         EndRow(index, end);
     }

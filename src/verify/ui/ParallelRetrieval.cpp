@@ -79,8 +79,10 @@ public:
         form_.run.currentUrlIndex = end.row;
         form_.run.currentDataFile = end.dataFile;
         form_.run.timeoutFlag = end.timedOut;
+        form_.run.bodyFailed = end.bodyFailed;
         form_.EndOfUrl(end.row, false, false, end.url);
         form_.run.currentDataFile.clear();
+        form_.run.bodyFailed = false;
         StepProgress();
     }
 

@@ -124,6 +124,7 @@ TEST_F(ParallelRetrievalTest, EightAtATimeDecideEveryRowAsOneAtATime)
         makeMasterRecord(sim->url(path("empty", 22))),
         makeMasterRecord(sim->url(path("reset", 23))),
         makeMasterRecord(sim->url(path("redirect", 24))),
+        makeMasterRecord(sim->url(path("cut", 25))), // arrives in part: "Error", unticked
         makeMasterRecord("http://no-such-host.invalid/page.html"),
         // The same URL in two records: approved twice, listed once.
         makeMasterRecord(twice),
@@ -151,6 +152,7 @@ TEST_F(ParallelRetrievalTest, EightAtATimeDecideEveryRowAsOneAtATime)
     EXPECT_EQ(status(sim->url(path("slow", 20, 8000))), "Timeout");
     EXPECT_EQ(status(sim->url(path("reset", 23))), "Site Not Found");
     EXPECT_EQ(status(sim->url(path("redirect", 24))), "Verified");
+    EXPECT_EQ(status(sim->url(path("cut", 25))), "Error");
     EXPECT_GE(oneAtATime.approved.size(), 3u);
     EXPECT_NE(std::find(oneAtATime.approved.begin(), oneAtATime.approved.end(), twice), oneAtATime.approved.end());
     EXPECT_EQ(oneAtATime.confirmed, std::to_string(oneAtATime.approved.size()));
