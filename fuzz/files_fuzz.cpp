@@ -162,16 +162,19 @@ void checkEngineRules(const orv::Options& options)
 
 void checkOptionsFile(const orv::Lines& lines)
 {
+    // The last line (parallel fetches) is optional and saved as the number it was read as.
+    const size_t kLinesRequired = static_cast<size_t>(orv::kOptionsLineCount) - 1;
+    const size_t kParallelLine = kLinesRequired;
     orv::Options options;
     bool complete = true;
     try {
         orv::OptionsFromLines(lines, options);
     } catch (const orv::EListError& e) {
         complete = false;
-        require(lines.size() < static_cast<size_t>(orv::kOptionsLineCount));
+        require(lines.size() < kLinesRequired);
         require(std::string_view(e.what()) == "List index out of bounds (" + orv::IntToStr(lines.size()) + ")");
     }
-    require(complete == (lines.size() >= static_cast<size_t>(orv::kOptionsLineCount)));
+    require(complete == (lines.size() >= kLinesRequired));
 
     // Every line that was read is saved as read; flags become "true"/"false".
     const orv::Lines saved = orv::OptionsToLines(options);
@@ -179,6 +182,8 @@ void checkOptionsFile(const orv::Lines& lines)
     for (size_t i = 0; i < lines.size() && i < saved.size(); ++i) {
         if (i <= 10)
             require(saved[i] == (lines[i] == "true" ? "true" : "false"));
+        else if (i == kParallelLine)
+            require(saved[i] == orv::IntToStr(orv::ParallelFetchesFromText(lines[i])));
         else
             require(saved[i] == lines[i]);
     }
