@@ -1,0 +1,49 @@
+#pragma once
+// The two exports for other programs: CSV (RFC 4180) and JSON, both UTF-8.
+// Everything the lists hold is Windows-1252 bytes, converted on the way out,
+// so any byte a page or a file put into them gives a valid file.
+#include "files/ResultsFile.h"
+#include "search/EngineYield.h"
+
+#include <string>
+#include <vector>
+
+namespace orv
+{
+
+// One master record as the exports show it.
+struct ExportRecord {
+    std::string url;
+    std::string statusText; // as the Status column shows it
+    bool checked = false;
+    bool approved = false;
+    std::vector<std::string> engines; // captions of the engines whose pages held it
+    std::string description;
+};
+
+struct ApprovedEntry {
+    std::string url;
+    std::string description;
+};
+
+// The accepted criteria and each list's "All Words" choice.
+struct ExportCriteria {
+    CriteriaSections words;
+    bool primaryAll = false;
+    bool secondaryAll = false;
+    bool exclusionAll = false;
+};
+
+// "url,status,checked,approved,engines,description" and one line per
+// record, lines ended by CR LF; engines joined by ";".
+std::string csvExport(const std::vector<ExportRecord>& records);
+
+// An object with "criteria", "engines", "results" and "approved"; ends in
+// a line feed.
+std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineYieldRow>& engines,
+    const std::vector<ExportRecord>& records, const std::vector<ApprovedEntry>& approved);
+
+// A JSON string literal, quotes included, of Windows-1252 text.
+std::string jsonString(std::string_view text);
+
+} // namespace orv
