@@ -1,0 +1,65 @@
+#include "platform/ProgramFolderChoice.h"
+
+#include "core/Text.h"
+#include "platform/FileNames.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace orv
+{
+
+namespace
+{
+
+std::string withSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+bool isSystemFolder(const std::string& folder)
+{
+    return StartsWith(folder, "/usr/") || StartsWith(folder, "/bin/") || StartsWith(folder, "/sbin/");
+}
+
+} // namespace
+
+ProgramFolderChoice chooseProgramFolder(const std::string& requested, const ExecutableFolder& executable,
+    const std::string& xdgDataHome, const std::string& home)
+{
+    if (!requested.empty())
+        return { withSlash(requested), false };
+    const std::string beside = withSlash(executable.path);
+    if (executable.writable && !executable.installed && !isSystemFolder(beside))
+        return { beside, false };
+    if (StartsWith(xdgDataHome, "/"))
+        return { withSlash(xdgDataHome) + "Orvalen/", true };
+    if (StartsWith(home, "/"))
+        return { withSlash(home) + ".local/share/Orvalen/", true };
+    return { beside, false };
+}
+
+bool layOutProgramFolder(const std::string& folder, const std::string& artworkFolder)
+{
+    const QString root = pathToQ(withSlash(folder));
+    QDir dir;
+    for (const char* sub : { "", "data", "Reports", "Templates" })
+        if (!dir.mkpath(root + QString::fromLatin1(sub)))
+            return false;
+    const QString artwork = pathToQ(withSlash(artworkFolder));
+    for (const char* name : { "orvalen.avi", "logo.jpg" }) {
+        const QString file = QString::fromLatin1(name);
+        if (!QFile::exists(root + file) && QFile::exists(artwork + file))
+            QFile::copy(artwork + file, root + file);
+    }
+    return true;
+}
+
+std::string installedArtworkFolder(const std::string& executableFolder)
+{
+    return withSlash(executableFolder) + "../share/orvalen/";
+}
+
+} // namespace orv
