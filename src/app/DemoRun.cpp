@@ -6,6 +6,7 @@
 #include "core/Lines.h"
 #include "platform/Dialogs.h"
 #include "platform/Latin1.h"
+#include "search/ui/TfrmYield.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -53,6 +54,10 @@ public:
             name = "report.txt";
         else if (request.filter.find("*.cri") != std::string::npos)
             name = "criteria.cri";
+        else if (request.filter.find("*.csv") != std::string::npos)
+            name = "results.csv";
+        else if (request.filter.find("*.json") != std::string::npos)
+            name = "results.json";
         std::printf("save: %s\n", (folder_ + name).c_str());
         return folder_ + name;
     }
@@ -70,10 +75,10 @@ void step(const char* what)
     QApplication::processEvents();
 }
 
-void snapshot(TForm1& form, const std::string& path)
+void snapshot(QWidget& window, const std::string& path)
 {
     QApplication::processEvents();
-    form.grab().save(toQ(path), "PNG");
+    window.grab().save(toQ(path), "PNG");
     std::printf("picture: %s\n", path.c_str());
 }
 
@@ -109,10 +114,18 @@ int runDemo(TForm1& form, const DemoOptions& options)
     form.mnuFileExportHtmlClick();
     form.mnuFileExportTextClick();
     form.spdSaveClick();
+    form.mnuFileExportCsvClick();
+    form.mnuFileExportJsonClick();
     snapshot(form, options.outputFolder + "screenshot.png");
 
+    step("engine yield");
+    form.mnuEditYieldClick();
+    snapshot(*form.frmYield, options.outputFolder + "yield.png");
+    form.frmYield->hide();
+
     bool complete = dialogs.errors == 0;
-    for (const char* name : { "report.htm", "report.txt", "results.rst", "screenshot.png" }) {
+    for (const char* name : { "report.htm", "report.txt", "results.rst", "results.csv", "results.json",
+             "screenshot.png", "yield.png" }) {
         if (!FileExists(options.outputFolder + name)) {
             std::fprintf(stderr, "demo: %s was not written\n", name);
             complete = false;

@@ -6,6 +6,8 @@
 // core library and the handlers wire them to the controls.
 #include "net/HttpProt.h"
 #include "search/EngineHosts.h"
+#include "search/EngineYield.h"
+#include "search/RunObserver.h"
 #include "parse/ParseContext.h"
 #include "search/RunState.h"
 #include "search/UrlList.h"
@@ -19,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +64,11 @@ public:
     ~TForm1() override;
 
     const std::string& programFolder() const { return programFolder_; }
+
+    // Where downloaded pages are written while they are read: the program
+    // folder's data/ unless a batch run keeps its own. Ends in "/".
+    const std::string& dataFolder() const { return dataFolder_; }
+    void setDataFolder(std::string folder) { dataFolder_ = std::move(folder); }
 
     // ---- Start-up, layout and command map (src/app) ----------------------
 
@@ -176,6 +184,8 @@ public:
     QMenu* mnuFileExport = nullptr;
     QAction* mnuFileExportHtml = nullptr;
     QAction* mnuFileExportText = nullptr;
+    QAction* mnuFileExportCsv = nullptr;
+    QAction* mnuFileExportJson = nullptr;
     QAction* mnuFIlePrintSetup = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -185,6 +195,7 @@ public:
     QAction* mnuEditPaste = nullptr;
     QAction* mnuClearCheckboxes = nullptr;
     QAction* mnuEditFind = nullptr;
+    QAction* mnuEditYield = nullptr; // "Engine &Yield", once a search has run
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr; // "&Orvalen Help"
     QAction* mnuHelpAbout = nullptr;
@@ -236,6 +247,8 @@ public:
     void mnuFileStatsClick();
     void mnuFileExportHtmlClick();
     void mnuFileExportTextClick();
+    void mnuFileExportCsvClick();
+    void mnuFileExportJsonClick();
     void mnuFIlePrintSetupClick();
     void mnuFilePrintClick();
     void mnuEditClick();
@@ -244,6 +257,7 @@ public:
     void mnuEditPasteClick();
     void mnuClearCheckboxesClick();
     void mnuEditFindClick();
+    void mnuEditYieldClick();
     void UrlListPopupPopup();
     void popGotoPageClick();
     void popScanPageClick();
@@ -442,6 +456,20 @@ public:
     // counters at the start of a search run.
     void ClearUrlListsForSearch();
 
+    // What each engine of the last search run brought; cleared with the lists.
+    orv::EngineYield yield;
+    // The engine whose page is being fetched or parsed during a search run.
+    std::optional<orv::Engine> searchingEngine;
+    // Documents begun and URLs offered so far, to tell what one page gave.
+    int documentsBegun = 0;
+    int urlsOffered = 0;
+    // Follows the runs from outside (a batch run); not owned, may be null.
+    orv::RunObserver* runObserver = nullptr;
+    // Recounts each engine's verified and approved URLs from the rows.
+    void RecountYieldOutcomes();
+    // The "Engine Yield" window, made on first use.
+    class TfrmYield* frmYield = nullptr;
+
 private:
     // Wires the client's events and creates Timer1; runs as a member
     // initializer, before the constructor body builds the controls.
@@ -559,6 +587,11 @@ public:
     void SaveResultsFile(const std::string& path) const;
     // Both exports: dialog, radio mark, report, viewing question.
     void ExportReport(bool html);
+    // The CSV and JSON exports: dialog, then the file.
+    void ExportData(bool json);
+    // Their contents for the lists as they stand.
+    std::string CsvExportText() const;
+    std::string JsonExportText() const;
 
     // ---- Browsers and list editing (src/browse) ----------------------------
 
@@ -611,6 +644,7 @@ private:
     void releaseLists();
 
     std::string programFolder_;
+    std::string dataFolder_ = programFolder_ + "data/";
     QWidget* clientArea_ = nullptr;
     int page1Height_ = 100;
     int listViewWidth_ = 0; // width of the results view once the splitter stands

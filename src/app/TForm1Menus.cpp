@@ -48,6 +48,8 @@ void TForm1::createMenus()
         radio->setCheckable(true);
         exportGroup->addAction(radio);
     }
+    mnuFileExportCsv = item(mnuFile, "mnuFileExportCsv", "Export &CSV...");
+    mnuFileExportJson = item(mnuFile, "mnuFileExportJson", "Export &JSON...");
     mnuFIlePrintSetup = item(mnuFile, "mnuFIlePrintSetup", "P&rint Setup");
     mnuFilePrint = item(mnuFile, "mnuFilePrint", "&Print");
     mnuFileExit = item(mnuFile, "mnuFileExit", "E&xit");
@@ -60,6 +62,8 @@ void TForm1::createMenus()
     mnuClearCheckboxes = item(mnuEdit, "mnuClearCheckboxes", "C&lear Checkboxes");
     mnuClearCheckboxes->setEnabled(false);
     mnuEditFind = item(mnuEdit, "mnuEditFind", "&Find");
+    mnuEditYield = item(mnuEdit, "mnuEditYield", "Engine &Yield");
+    mnuEditYield->setEnabled(false);
     MainMenu1->addMenu(mnuEdit);
 
     mnuHelp = submenu(MainMenu1, "mnuHelp", "&Help");

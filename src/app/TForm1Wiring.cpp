@@ -59,6 +59,8 @@ void TForm1::wireControls()
     on(mnuFileStats, &QAction::triggered, this, &TForm1::mnuFileStatsClick);
     on(mnuFileExportHtml, &QAction::triggered, this, &TForm1::mnuFileExportHtmlClick);
     on(mnuFileExportText, &QAction::triggered, this, &TForm1::mnuFileExportTextClick);
+    on(mnuFileExportCsv, &QAction::triggered, this, &TForm1::mnuFileExportCsvClick);
+    on(mnuFileExportJson, &QAction::triggered, this, &TForm1::mnuFileExportJsonClick);
     on(mnuFIlePrintSetup, &QAction::triggered, this, &TForm1::mnuFIlePrintSetupClick);
     on(mnuFilePrint, &QAction::triggered, this, &TForm1::mnuFilePrintClick);
     on(mnuFileExit, &QAction::triggered, this, &TForm1::mnuFileExitClick);
@@ -68,6 +70,7 @@ void TForm1::wireControls()
     on(mnuEditPaste, &QAction::triggered, this, &TForm1::mnuEditPasteClick);
     on(mnuClearCheckboxes, &QAction::triggered, this, &TForm1::mnuClearCheckboxesClick);
     on(mnuEditFind, &QAction::triggered, this, &TForm1::mnuEditFindClick);
+    on(mnuEditYield, &QAction::triggered, this, &TForm1::mnuEditYieldClick);
     on(mnuHelpContents, &QAction::triggered, this, &TForm1::spdHelpClick);
     on(mnuHelpAbout, &QAction::triggered, this, &TForm1::mnuHelpAboutClick);
 

@@ -159,13 +159,14 @@ void TForm1::mnuClearCheckboxesClick()
 void TForm1::mnuEditClick()
 {
     mnuClearCheckboxes->setEnabled(!masterUrls.empty());
+    mnuEditYield->setEnabled(yield.searched());
 }
 
 void TForm1::mnuFileClick()
 {
     mnuFileExport->menuAction()->setEnabled(!approvedUrls.empty());
     const bool hasRecords = !masterUrls.empty();
-    for (QAction* item : { mnuFileSave, mnuFileClose, mnuFilePrint, mnuFIlePrintSetup })
+    for (QAction* item : { mnuFileSave, mnuFileClose, mnuFilePrint, mnuFIlePrintSetup, mnuFileExportCsv, mnuFileExportJson })
         item->setEnabled(hasRecords);
 }
 

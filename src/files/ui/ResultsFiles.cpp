@@ -111,6 +111,7 @@ void TForm1::OpenResultsFile(const std::string& path)
     approvedUrls.clear();
     masterDescriptions.clear();
     approvedDescriptions.clear();
+    yield.clear();
     SetLabelText(lblRawCount, "0");
 
     criteria.primary = read.criteria.primary;
@@ -203,6 +204,7 @@ void TForm1::mnuFileCloseClick()
     approvedUrls.clear();
     masterDescriptions.clear();
     approvedDescriptions.clear();
+    yield.clear();
     ListView1->clear();
     ListView2->clear();
     memPrimarySearchCriteria->clear();

@@ -31,7 +31,12 @@ public:
         form_.lblCurrentEngine->repaint();
     }
 
-    void addReportLine(const std::string& line) override { form_.frmStats->addReportLine(line); }
+    void addReportLine(const std::string& line) override
+    {
+        form_.frmStats->addReportLine(line);
+        if (form_.searchingEngine)
+            form_.yield.reportLine(*form_.searchingEngine, line);
+    }
 
     void offerUrl(const std::string& url) override { form_.UpdateMasterUrlList(url); }
 

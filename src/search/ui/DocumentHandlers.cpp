@@ -47,7 +47,8 @@ void TForm1::FreeReceiveStream()
 void TForm1::Httpcli1DocBegin()
 {
     const std::string name = DataFileNameFor(Httpcli1.DocName(), fromQ(lblCurrentEngine->text()));
-    run.currentDataFile = programFolder() + "data/" + name;
+    run.currentDataFile = dataFolder() + name;
+    ++documentsBegun;
     FreeReceiveStream();
     auto file = std::make_unique<QFile>(QFile::decodeName(QByteArray::fromStdString(run.currentDataFile)));
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {

@@ -44,7 +44,7 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
     // the handler replaced ("", ".", "..") still leads the parser to the file.
     const auto fixed = fixedDataFileName(e);
     run.currentDataFile
-        = programFolder() + "data/" + (fixed ? *fixed : DataFileNameFor(Httpcli1.DocName(), engineActivityText(e)));
+        = dataFolder() + (fixed ? *fixed : DataFileNameFor(Httpcli1.DocName(), engineActivityText(e)));
     butSearch->setEnabled(true);
     if (Httpcli1.RcvdStream)
         FreeReceiveStream();

@@ -62,8 +62,10 @@ void TForm1::UpdateMasterUrlList(const std::string& offered)
         url = "http://" + url;
     // A page could otherwise forge the check and status fields of its own
     // record, or split it over two lines of the results file.
-    if (orv::fitsInRecord(url))
-        masterUrls.add(url + std::string(orv::kNewRecordFields));
+    const bool added = orv::fitsInRecord(url) && masterUrls.add(url + std::string(orv::kNewRecordFields)).added;
+    if (searchingEngine)
+        yield.linkTaken(*searchingEngine, url, added);
+    ++urlsOffered;
     masterDescriptions.emplace_back("No Description");
     ShowRawCountThrottled();
 }

@@ -34,6 +34,9 @@ public:
 
     void queryPage(Engine e, bool firstPage) override
     {
+        form_.searchingEngine = e;
+        form_.yield.engineAsked(e);
+        documentsBefore_ = form_.documentsBegun;
         switch (e) {
         case Engine::Infoseek:
             form_.InfoseekSearch();
@@ -70,6 +73,10 @@ public:
 
     void parsePage(Engine e) override
     {
+        // A page counts as fetched when its document arrived and is read.
+        if (form_.documentsBegun != documentsBefore_ && !form_.run.abortFlag && !form_.run.timeoutFlag)
+            form_.yield.pageFetched(e);
+        const int offeredBefore = form_.urlsOffered;
         switch (e) {
         case Engine::Infoseek:
             form_.ParseInfoseek();
@@ -105,10 +112,14 @@ public:
         // The parser's caption would hide why the page was lost.
         if (!form_.dataFileError.empty())
             form_.SetActivity(form_.dataFileError);
+        form_.searchingEngine.reset();
+        if (form_.runObserver)
+            form_.runObserver->enginePageDone(e, form_.urlsOffered - offeredBefore, form_.masterUrls.count());
     }
 
 private:
     TForm1& form_;
+    int documentsBefore_ = 0;
 };
 
 } // namespace
@@ -122,6 +133,7 @@ void TForm1::ClearUrlListsForSearch()
     ListView2->clear();
     SetLabelText(lblRawCount, "0");
     ShowApprovedCount(0);
+    yield.clear();
 }
 
 void TForm1::butSearchClick()
@@ -144,11 +156,13 @@ void TForm1::butSearchClick()
         butRetrieve->setEnabled(false);
         ShowRunIndicators();
         engineHosts = EngineHosts::load(programFolder());
+        yield.startSearch();
 
         WindowSearchSteps steps(*this);
         try {
             RunEngines(run, steps);
         } catch (const std::exception& error) {
+            searchingEngine.reset();
             // A maximum box that is not a number ends the run here, with the
             // buttons and the animation as they stand.
             Dialogs::current().error(error.what());

@@ -21,8 +21,9 @@
 class TForm1::RetrievalListener final : public orv::FetchListener
 {
 public:
-    explicit RetrievalListener(TForm1& form)
+    RetrievalListener(TForm1& form, int total)
         : form_(form)
+        , total_(total)
     {
     }
 
@@ -36,10 +37,13 @@ public:
         return seconds;
     }
 
-    void RowSkipped(int) override
+    void RowSkipped(int row) override
     {
         form_.AddToLabel(form_.lblCheckedCount, 1);
         StepProgress();
+        if (form_.runObserver && row < form_.ListView1->count() && row < form_.masterUrls.count())
+            form_.runObserver->urlDone(
+                row, total_, orv::recordUrl(form_.masterUrls.at(row)), form_.ListView1->status(row), true);
     }
 
     void RowStarted(int row, const std::string& url) override
@@ -48,6 +52,8 @@ public:
             return;
         form_.lblCurrentEngine->setText(orv::toQ("Opening " + url));
         form_.ShowContacting(row);
+        if (form_.runObserver)
+            form_.runObserver->urlStarted(row, total_, url);
     }
 
     void RowReceiving(int row, const std::string& docName, long long count) override
@@ -84,6 +90,8 @@ public:
         form_.run.currentDataFile.clear();
         form_.run.bodyFailed = false;
         StepProgress();
+        if (form_.runObserver && end.row < form_.ListView1->count())
+            form_.runObserver->urlDone(end.row, total_, end.url, form_.ListView1->status(end.row), false);
     }
 
 private:
@@ -91,6 +99,7 @@ private:
     void StepProgress() { form_.ProgressBar1->setValue(form_.ProgressBar1->value() + 1); }
 
     TForm1& form_;
+    const int total_;
 };
 
 void TForm1::FetchInParallel(int total, int parallel)
@@ -102,10 +111,10 @@ void TForm1::FetchInParallel(int total, int parallel)
 
     orv::FetchSettings settings;
     settings.parallel = parallel;
-    settings.dataFolder = programFolder() + "data/";
+    settings.dataFolder = dataFolder();
     settings.proxy = clientProxy;
     settings.proxyPort = clientProxyPort;
-    RetrievalListener listener(*this);
+    RetrievalListener listener(*this, total);
     fetchScheduler_ = std::make_unique<orv::FetchScheduler>(settings, listener);
     // The scheduler goes on every way out; one still running stops its
     // requests and removes their page files.

@@ -12,6 +12,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+namespace
+{
+
+void reportUrlDone(const TForm1& form, int row, int total, const std::string& url, bool skipped)
+{
+    if (form.runObserver && row < form.ListView1->count())
+        form.runObserver->urlDone(row, total, url, form.ListView1->status(row), skipped);
+}
+
+} // namespace
+
 void TForm1::butRetrieveClick()
 {
     run.abortFlag = false;
@@ -41,6 +52,7 @@ void TForm1::EndRetrieval()
 {
     ListView1->setMultiSelect(true);
     PopulateTheApprovedBox();
+    RecountYieldOutcomes();
     lblCurrentEngine->setText(QStringLiteral("Done."));
     butSearch->setEnabled(true);
     HideRunIndicators();
@@ -79,7 +91,9 @@ void TForm1::FetchTheHTML()
             AddToLabel(lblCheckedCount, 1);
         run.currentDataFile.clear();
         ProgressBar1->setValue(ProgressBar1->value() + 1);
-        SetRequestUrl(i);
+        const std::string url = SetRequestUrl(i);
+        if (runObserver && !skipped)
+            runObserver->urlStarted(i, total, url);
         if (!skipped)
             FetchUrl(i);
         if (run.abortFlag) {
@@ -87,9 +101,11 @@ void TForm1::FetchTheHTML()
             lblCurrentEngine->setText(QStringLiteral("Aborted...."));
             ProgressBar1->setValue(0);
             EndOfUrl(i, skipped, false, Httpcli1.URL);
+            reportUrlDone(*this, i, total, url, skipped);
             return;
         }
         EndOfUrl(i, skipped, false, Httpcli1.URL);
+        reportUrlDone(*this, i, total, url, skipped);
         ClearFocusRow();
     }
     lblCurrentEngine->setText(QStringLiteral("All Urls completed"));
@@ -108,6 +124,7 @@ void TForm1::popScanPageClick()
         return;
     FetchOnePage(row);
     PopulateTheApprovedBox();
+    RecountYieldOutcomes();
 }
 
 void TForm1::FetchOnePage(int index)

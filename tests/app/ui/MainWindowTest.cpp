@@ -65,13 +65,15 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndSeparators)
     EXPECT_EQ(top[2]->text(), "&Help");
     EXPECT_EQ(captions(form->mnuFile),
         (std::vector<std::string> { "&New Search Criteria", "&Open Results", "&Save", "&Close", "S&tats", "&Export",
-            "P&rint Setup", "&Print", "E&xit" }));
+            "Export &CSV...", "Export &JSON...", "P&rint Setup", "&Print", "E&xit" }));
     EXPECT_EQ(captions(form->mnuFileExport), (std::vector<std::string> { "&Html", "&Text" }));
     EXPECT_TRUE(form->mnuFileExportHtml->isCheckable());
     EXPECT_EQ(captions(form->mnuEdit),
         (std::vector<std::string> {
-            "Cu&t          Ctrl+X", "&Copy       Ctrl+C", "&Paste      Ctrl+V", "C&lear Checkboxes", "&Find" }));
+            "Cu&t          Ctrl+X", "&Copy       Ctrl+C", "&Paste      Ctrl+V", "C&lear Checkboxes", "&Find",
+            "Engine &Yield" }));
     EXPECT_FALSE(form->mnuClearCheckboxes->isEnabled());
+    EXPECT_FALSE(form->mnuEditYield->isEnabled()) << "no search has run";
     EXPECT_TRUE(form->mnuEditCut->shortcut().isEmpty());
     EXPECT_EQ(captions(form->mnuHelp), (std::vector<std::string> { "&Orvalen Help", "&About" }));
     EXPECT_EQ(captions(form->UrlListPopup),
