@@ -67,6 +67,10 @@ TfrmYield::TfrmYield(QWidget* parent)
     gridYield->setItemDelegateForColumn(kBarColumn, new YieldBarDelegate(gridYield));
     gridYield->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     gridYield->horizontalHeader()->setSectionResizeMode(kBarColumn, QHeaderView::Stretch);
+    gridYield->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The table asks for the room of all its rows, so that the ten engines
+    // show without scrolling.
+    gridYield->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
     butOk = new QPushButton(QStringLiteral("&Ok"), this);
     butOk->setObjectName(QStringLiteral("butOk"));
@@ -97,4 +101,6 @@ void TfrmYield::showYield(const std::vector<orv::EngineYieldRow>& rows)
         bar->setData(kBarMaximumRole, mostApproved);
         gridYield->setItem(r, kBarColumn, bar);
     }
+    adjustSize();
+    resize(std::max(width(), kMinimumWidth), height());
 }

@@ -28,4 +28,6 @@ public:
 
     // The column of the bars.
     static constexpr int kBarColumn = 7;
+    // Wide enough for the numbers and a bar that can be told apart.
+    static constexpr int kMinimumWidth = 600;
 };
