@@ -1,10 +1,14 @@
-// Program entry: a later start hands over to the running copy and ends
-// without a window; the first start creates the windows in their fixed order,
-// shows only the main window and runs the event loop until it closes.
+// Program entry. --help and --version print and end; --batch runs the
+// window's commands without a display; otherwise a later start hands over to
+// the running copy and ends without a window, and the first start creates
+// the windows in their fixed order, shows only the main window and runs the
+// event loop until it closes.
 #include "app/DemoRun.h"
 #include "app/ProgramFolder.h"
 #include "app/TForm1.h"
 #include "app/TfrmAbout.h"
+#include "batch/CommandLine.h"
+#include "batch/ui/BatchRun.h"
 #include "platform/SingleInstance.h"
 #include "platform/ui/DesktopServices.h"
 #include "platform/ui/QtDialogs.h"
@@ -13,18 +17,17 @@
 #include <QApplication>
 #include <QTimer>
 
-#include <cstring>
+#include <cstdio>
+#include <vector>
 
-int main(int argc, char** argv)
+namespace
 {
-    QApplication app(argc, argv);
-    // "--demo FOLDER" runs the unattended demonstration into FOLDER.
-    const char* demoFolder = nullptr;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--demo") == 0 && argv[i + 1][0] != '\0')
-            demoFolder = argv[i + 1];
+
+int runWindow(QApplication& app, const orv::CommandLine& line, const std::string& programFolder)
+{
+    const bool demo = line.mode == orv::LaunchMode::Demo;
     orv::SingleInstance guard(QString::fromLatin1(orv::kInstanceName));
-    if (!guard.isFirst() && !demoFolder)
+    if (!guard.isFirst() && !demo)
         return 0;
 
     orv::QtDialogs dialogs;
@@ -32,16 +35,16 @@ int main(int argc, char** argv)
     orv::installDesktopServices();
     int rc = 0;
     {
-        TForm1 form(orv::executableFolder());
+        TForm1 form(programFolder);
         dialogs.setParent(&form);
         TfrmAbout about(&form);
         orv::raiseOnAnotherStart(guard, &form);
         form.show();
-        if (demoFolder) {
+        if (demo) {
             // Unattended demonstration: run it once the window is on screen.
-            QTimer::singleShot(500, &form, [&form, demoFolder] {
+            QTimer::singleShot(500, &form, [&form, folder = line.demoFolder] {
                 orv::DemoOptions options;
-                options.outputFolder = demoFolder;
+                options.outputFolder = folder;
                 if (options.outputFolder.back() != '/')
                     options.outputFolder += '/';
                 QApplication::exit(orv::runDemo(form, options));
@@ -52,4 +55,47 @@ int main(int argc, char** argv)
     }
     orv::Dialogs::install(nullptr);
     return rc;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const orv::CommandLine line = orv::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.mode) {
+    case orv::LaunchMode::Help:
+        std::fputs(orv::usageText().c_str(), stdout);
+        return 0;
+    case orv::LaunchMode::Version:
+        std::fputs(orv::versionText().c_str(), stdout);
+        return 0;
+    case orv::LaunchMode::BadUsage:
+        std::fprintf(stderr, "orvalen: %s\n\n%s", line.error.c_str(), orv::usageText().c_str());
+        return 2;
+    case orv::LaunchMode::Batch:
+    case orv::LaunchMode::Window:
+    case orv::LaunchMode::Demo:
+        break;
+    }
+
+    const bool batch = line.mode == orv::LaunchMode::Batch;
+    // The window framework sees only its own arguments; a batch run needs no
+    // display at all.
+    std::vector<char*> qtArgs { argv[0] };
+    std::vector<std::string> windowArguments = line.windowArguments;
+    for (std::string& arg : windowArguments)
+        qtArgs.push_back(arg.data());
+    int qtArgc = static_cast<int>(qtArgs.size());
+    qtArgs.push_back(nullptr);
+    if (batch)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(qtArgc, qtArgs.data());
+
+    std::string problem;
+    const auto programFolder = orv::findProgramFolder(line.programFolder, problem);
+    if (!programFolder) {
+        std::fprintf(stderr, "orvalen: %s\n", problem.c_str());
+        return 1;
+    }
+    return batch ? orv::runBatch(line.batch, *programFolder) : runWindow(app, line, *programFolder);
 }

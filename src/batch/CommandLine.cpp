@@ -1,0 +1,237 @@
+#include "batch/CommandLine.h"
+
+#include "core/Text.h"
+
+#include <array>
+#include <optional>
+#include <utility>
+
+#ifndef ORVALEN_VERSION
+#define ORVALEN_VERSION "0"
+#endif
+
+namespace orv
+{
+
+namespace
+{
+
+struct ValueOption {
+    const char* name;
+    std::string BatchOptions::*field;
+};
+
+constexpr std::array<ValueOption, 8> kBatchPaths = { {
+    { "--criteria", &BatchOptions::criteriaFile },
+    { "--open", &BatchOptions::resultsFile },
+    { "--urls", &BatchOptions::urlsFile },
+    { "--save", &BatchOptions::save },
+    { "--html", &BatchOptions::html },
+    { "--text", &BatchOptions::text },
+    { "--csv", &BatchOptions::csv },
+    { "--json", &BatchOptions::json },
+} };
+
+class ArgReader
+{
+public:
+    explicit ArgReader(const std::vector<std::string>& args)
+        : args_(args)
+    {
+    }
+
+    bool done() const { return next_ >= args_.size(); }
+
+    // The next argument; an "--name=value" argument is split, its value
+    // kept for value().
+    std::string take()
+    {
+        std::string arg = args_[next_++];
+        inlineValue_.reset();
+        if (StartsWith(arg, "--")) {
+            const size_t eq = arg.find('=');
+            if (eq != std::string::npos) {
+                inlineValue_ = arg.substr(eq + 1);
+                arg.resize(eq);
+            }
+        }
+        return arg;
+    }
+
+    bool hasInlineValue() const { return inlineValue_.has_value(); }
+
+    // The value of the option just taken, or nullopt when none follows.
+    std::optional<std::string> value()
+    {
+        if (inlineValue_)
+            return std::exchange(inlineValue_, std::nullopt);
+        if (done())
+            return std::nullopt;
+        return args_[next_++];
+    }
+
+private:
+    const std::vector<std::string>& args_;
+    size_t next_ = 0;
+    std::optional<std::string> inlineValue_;
+};
+
+CommandLine badUsage(std::string error)
+{
+    CommandLine line;
+    line.mode = LaunchMode::BadUsage;
+    line.error = std::move(error);
+    return line;
+}
+
+// The checks that need the whole batch command line.
+std::string batchProblem(const BatchOptions& b)
+{
+    if (!b.criteriaFile.empty() && !b.resultsFile.empty())
+        return "--criteria and --open cannot be used together";
+    if (b.search && b.criteriaFile.empty() && b.resultsFile.empty())
+        return "--search needs criteria: give --criteria FILE.cri or --open FILE.rst";
+    if (b.criteriaFile.empty() && b.resultsFile.empty() && b.urlsFile.empty() && !b.search && !b.retrieve
+        && !b.anyOutput())
+        return "--batch needs something to do: an input, a step or an output";
+    int toStandardOutput = 0;
+    for (const std::string* path : { &b.save, &b.html, &b.text, &b.csv, &b.json })
+        toStandardOutput += *path == "-" ? 1 : 0;
+    if (toStandardOutput > 1)
+        return "only one output can go to standard output (-)";
+    return {};
+}
+
+} // namespace
+
+int maxParallelRequests()
+{
+    return 1;
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine line;
+    bool batch = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> batchOnly; // options that mean nothing without --batch
+    ArgReader reader(args);
+    while (!reader.done()) {
+        const std::string arg = reader.take();
+        auto valueOf = [&](std::string& into) -> bool {
+            const auto value = reader.value();
+            if (!value || value->empty())
+                return false;
+            into = *value;
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--version") {
+            version = true;
+        } else if (arg == "--batch") {
+            batch = true;
+        } else if (arg == "--program-folder") {
+            if (!valueOf(line.programFolder))
+                return badUsage("--program-folder needs a folder");
+        } else if (arg == "--demo") {
+            if (!valueOf(line.demoFolder))
+                return badUsage("--demo needs a folder");
+        } else if (arg == "--search" || arg == "--retrieve") {
+            if (reader.hasInlineValue())
+                return badUsage(arg + " takes no value");
+            (arg == "--search" ? line.batch.search : line.batch.retrieve) = true;
+            batchOnly.push_back(arg);
+        } else if (arg == "--parallel") {
+            std::string text;
+            int n = 0;
+            if (!valueOf(text) || !TryStrToInt(text, n) || n < 1)
+                return badUsage("--parallel needs a whole number of at least 1");
+            if (n > maxParallelRequests())
+                return badUsage("--parallel " + text + ": at most " + IntToStr(maxParallelRequests())
+                    + " request in flight is supported");
+            line.batch.parallel = n;
+            batchOnly.push_back(arg);
+        } else {
+            bool known = false;
+            for (const ValueOption& option : kBatchPaths) {
+                if (arg != option.name)
+                    continue;
+                known = true;
+                if (!valueOf(line.batch.*option.field))
+                    return badUsage(arg + " needs a file name");
+                batchOnly.push_back(arg);
+            }
+            if (!known) {
+                if (StartsWith(arg, "--"))
+                    return badUsage("unknown option " + arg);
+                // Anything else is the window framework's (for instance
+                // "-platform offscreen"); a batch run takes no such argument.
+                if (batch)
+                    return badUsage("unexpected argument " + arg);
+                line.windowArguments.push_back(arg);
+            }
+        }
+    }
+
+    if (help) {
+        line.mode = LaunchMode::Help;
+        return line;
+    }
+    if (version) {
+        line.mode = LaunchMode::Version;
+        return line;
+    }
+    if (batch) {
+        if (!line.windowArguments.empty())
+            return badUsage("unexpected argument " + line.windowArguments.front());
+        if (!line.demoFolder.empty())
+            return badUsage("--demo cannot be used with --batch");
+        const std::string problem = batchProblem(line.batch);
+        if (!problem.empty())
+            return badUsage(problem);
+        line.mode = LaunchMode::Batch;
+        return line;
+    }
+    if (!batchOnly.empty())
+        return badUsage(batchOnly.front() + " needs --batch");
+    line.mode = line.demoFolder.empty() ? LaunchMode::Window : LaunchMode::Demo;
+    return line;
+}
+
+std::string usageText()
+{
+    return "Usage: orvalen [--program-folder DIR]\n"
+           "       orvalen --batch [--program-folder DIR] [--criteria FILE.cri | --open FILE.rst]\n"
+           "                       [--urls FILE] [--search] [--retrieve] [--parallel N]\n"
+           "                       [--save FILE.rst] [--html FILE.htm] [--text FILE.txt]\n"
+           "                       [--csv FILE.csv] [--json FILE.json]\n"
+           "       orvalen --help | --version\n"
+           "\n"
+           "Without --batch, Orvalen opens its window (or brings the running one to the front).\n"
+           "\n"
+           "Batch runs work without a display, in this order: load, --urls, search, retrieve, outputs.\n"
+           "  --criteria FILE.cri  open a criteria template and accept it\n"
+           "  --open FILE.rst      open a results file (criteria, both lists, ticks, statuses)\n"
+           "  --urls FILE          offer every non-empty line of FILE to the result list\n"
+           "  --search             search with the engines and settings of the program folder\n"
+           "                       (search.txt, engines.txt); starts from empty lists\n"
+           "  --retrieve           fetch and judge every page not ticked yet\n"
+           "  --parallel N         requests in flight while retrieving (1 for now)\n"
+           "  --save FILE.rst      write a results file\n"
+           "  --html FILE.htm      write the HTML report\n"
+           "  --text FILE.txt      write the text report\n"
+           "  --csv FILE.csv       write every result as CSV\n"
+           "  --json FILE.json     write criteria, engine yield and results as JSON\n"
+           "  --program-folder DIR use DIR as the program folder (data/, Reports/, Templates/)\n"
+           "An output of - goes to standard output. Progress and the engine yield go to standard error.\n"
+           "Exit status: 0 every step ran, 1 a step failed or the run was interrupted, 2 bad usage.\n";
+}
+
+std::string versionText()
+{
+    return std::string("orvalen ") + ORVALEN_VERSION + "\n";
+}
+
+} // namespace orv

@@ -1,0 +1,354 @@
+#include "batch/ui/BatchRun.h"
+
+#include "app/HandlerGuard.h"
+#include "app/TForm1.h"
+#include "app/controls/PageControl.h"
+#include "batch/BatchProgress.h"
+#include "batch/ui/BatchDialogs.h"
+#include "core/Lines.h"
+#include "platform/ui/UrlListView.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <cstdio>
+#include <map>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace orv
+{
+
+namespace
+{
+
+// Ctrl-C (and a timer's SIGTERM) are turned into a byte on a pipe, which the
+// event loop reads; the handler itself does nothing else. A second signal
+// ends the program the usual way.
+int interruptPipe[2] = { -1, -1 };
+
+extern "C" void onInterrupt(int signal)
+{
+    const char byte = static_cast<char>(signal);
+    [[maybe_unused]] const ssize_t written = ::write(interruptPipe[1], &byte, 1);
+    std::signal(signal, SIG_DFL);
+}
+
+class InterruptWatch
+{
+public:
+    explicit InterruptWatch(std::function<void()> onInterrupt_)
+    {
+        if (::pipe(interruptPipe) != 0)
+            return;
+        notifier_ = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+            [this, callback = std::move(onInterrupt_)] {
+                char byte = 0;
+                [[maybe_unused]] const ssize_t got = ::read(interruptPipe[0], &byte, 1);
+                if (interrupted)
+                    return;
+                interrupted = true;
+                callback();
+            });
+        std::signal(SIGINT, onInterrupt);
+        std::signal(SIGTERM, onInterrupt);
+    }
+    ~InterruptWatch()
+    {
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        notifier_.reset();
+        for (int& fd : interruptPipe) {
+            if (fd >= 0)
+                ::close(fd);
+            fd = -1;
+        }
+    }
+    InterruptWatch(const InterruptWatch&) = delete;
+    InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+    bool interrupted = false;
+
+private:
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// Writes the runs' progress to standard error: plain lines into a file or
+// a pipe, one line redrawn in place on a terminal.
+class ProgressPrinter final : public RunObserver
+{
+public:
+    explicit ProgressPrinter(const TForm1& form)
+        : form_(form)
+        , live_(::isatty(STDERR_FILENO) == 1)
+    {
+    }
+
+    void enginePageDone(Engine engine, int links, int masterCount) override
+    {
+        const int page = ++pages_[engine];
+        put(enginePageLine(engineCaption(engine), page, links, masterCount));
+    }
+
+    void urlStarted(int index, int total, const std::string& url) override
+    {
+        if (live_)
+            put(liveProgressLine("retrieve", index, total, form_.approvedUrls.count(), url, columns() - 1));
+    }
+
+    void urlDone(int index, int total, const std::string& url, const std::string& statusText, bool skipped) override
+    {
+        if (live_)
+            put(liveProgressLine("retrieve", index + 1, total, form_.approvedUrls.count(), url, columns() - 1));
+        else
+            put(urlProgressLine(index, total, skipped ? "skipped" : statusText, url));
+    }
+
+    // Ends the live line, so that what follows starts on a line of its own.
+    void finishLine()
+    {
+        if (live_ && lineOpen_)
+            std::fputs("\n", stderr);
+        lineOpen_ = false;
+    }
+
+    void message(const std::string& text)
+    {
+        finishLine();
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+
+private:
+    void put(const std::string& line)
+    {
+        if (live_) {
+            std::string cut = line;
+            if (static_cast<int>(cut.size()) > columns() - 1)
+                cut.resize(static_cast<size_t>(std::max(0, columns() - 1)));
+            std::fprintf(stderr, "\r%s\x1b[K", cut.c_str());
+            lineOpen_ = true;
+        } else {
+            std::fprintf(stderr, "%s\n", line.c_str());
+        }
+        std::fflush(stderr);
+    }
+
+    static int columns()
+    {
+        winsize size {};
+        if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 10)
+            return size.ws_col;
+        return 80;
+    }
+
+    const TForm1& form_;
+    const bool live_;
+    bool lineOpen_ = false;
+    std::map<Engine, int> pages_;
+};
+
+class BatchRun
+{
+public:
+    BatchRun(const BatchOptions& options, TForm1& form, BatchDialogs& dialogs, QTemporaryDir& scratch)
+        : options_(options)
+        , form_(form)
+        , dialogs_(dialogs)
+        , scratch_(scratch)
+        , progress_(form)
+        , interrupt_([this] { interrupt(); })
+    {
+        form_.runObserver = &progress_;
+    }
+    ~BatchRun() { form_.runObserver = nullptr; }
+    BatchRun(const BatchRun&) = delete;
+    BatchRun& operator=(const BatchRun&) = delete;
+
+    int run(bool startupFailed)
+    {
+        const bool stepsRan = load() && offerUrls() && search(startupFailed) && retrieve();
+        // Outputs are written after every step ran, or from what was gathered
+        // when the run was interrupted.
+        bool outputsWritten = true;
+        if (stepsRan || interrupt_.interrupted)
+            outputsWritten = writeOutputs();
+        printYield();
+        return stepsRan && outputsWritten && !interrupt_.interrupted ? 0 : 1;
+    }
+
+private:
+    void interrupt()
+    {
+        progress_.message("orvalen: interrupted; writing what was gathered");
+        if (form_.butAbort->isEnabled())
+            form_.butAbortClick();
+    }
+
+    bool interrupted()
+    {
+        QCoreApplication::processEvents();
+        return interrupt_.interrupted;
+    }
+
+    // Runs one window command behind the window's own error boundary. A
+    // message it shows means it did not do its work.
+    template <typename F> bool command(F&& body)
+    {
+        const int errors = dialogs_.errors;
+        const int notices = dialogs_.notices;
+        runGuarded(std::forward<F>(body));
+        progress_.finishLine();
+        dialogs_.nextPath.clear();
+        return dialogs_.errors == errors && dialogs_.notices == notices;
+    }
+
+    void showTab(QWidget* tab) { form_.Page1->setCurrentWidget(tab); }
+
+    bool load()
+    {
+        if (!options_.criteriaFile.empty()) {
+            // Open in template mode, then Accept, as on the "Search Criteria" tab.
+            showTab(form_.TabSheet4);
+            dialogs_.nextPath = options_.criteriaFile;
+            const bool opened = command([this] { form_.spdOpenClick(); });
+            showTab(form_.TabSheet1);
+            return opened && command([this] { form_.butAcceptClick(); });
+        }
+        if (!options_.resultsFile.empty()) {
+            showTab(form_.TabSheet1);
+            dialogs_.nextPath = options_.resultsFile;
+            return command([this] { form_.spdOpenClick(); });
+        }
+        return true;
+    }
+
+    bool offerUrls()
+    {
+        if (options_.urlsFile.empty())
+            return !interrupted();
+        return command([this] {
+            const Lines lines = LoadLines(options_.urlsFile);
+            for (const std::string& line : lines)
+                if (!line.empty())
+                    form_.UpdateMasterUrlList(line);
+            form_.PopulateListBox();
+            if (!form_.masterUrls.empty())
+                form_.butRetrieve->setEnabled(true);
+        }) && !interrupted();
+    }
+
+    bool search(bool startupFailed)
+    {
+        if (!options_.search)
+            return !interrupted();
+        if (startupFailed) {
+            progress_.message("orvalen: not searching without the engine settings of " + form_.programFolder()
+                + "search.txt");
+            return false;
+        }
+        return command([this] { form_.butSearchClick(); }) && !interrupted();
+    }
+
+    bool retrieve()
+    {
+        if (!options_.retrieve)
+            return !interrupted();
+        return command([this] { form_.butRetrieveClick(); }) && !interrupted();
+    }
+
+    // Writes one output through its window command; "-" goes through a
+    // scratch file to standard output.
+    template <typename F> bool output(const std::string& path, F&& windowCommand)
+    {
+        if (path.empty())
+            return true;
+        const bool toStandardOutput = path == "-";
+        const std::string target = toStandardOutput ? QFile::encodeName(scratch_.filePath(QStringLiteral("standard-output"))).toStdString()
+                                                    : path;
+        dialogs_.nextPath = target;
+        if (!command(std::forward<F>(windowCommand)))
+            return false;
+        if (!toStandardOutput)
+            return true;
+        return command([&target] {
+            const std::string bytes = LoadFileBytes(target);
+            if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+                throw Exception("Cannot write to standard output");
+        });
+    }
+
+    bool writeOutputs()
+    {
+        bool ok = true;
+        ok = output(options_.save,
+                 [this] {
+                     showTab(form_.TabSheet1);
+                     form_.spdSaveClick();
+                 })
+            && ok;
+        ok = output(options_.html, [this] { form_.mnuFileExportHtmlClick(); }) && ok;
+        ok = output(options_.text, [this] { form_.mnuFileExportTextClick(); }) && ok;
+        ok = output(options_.csv, [this] { form_.mnuFileExportCsvClick(); }) && ok;
+        ok = output(options_.json, [this] { form_.mnuFileExportJsonClick(); }) && ok;
+        return ok;
+    }
+
+    void printYield()
+    {
+        progress_.finishLine();
+        if (!form_.yield.searched())
+            return;
+        std::fprintf(stderr, "Engine yield:\n");
+        for (const std::string& line : yieldSummaryLines(form_.yield.rows()))
+            std::fprintf(stderr, "  %s\n", line.c_str());
+        std::fprintf(stderr, "%d URLs, %d approved\n", form_.masterUrls.count(), form_.approvedUrls.count());
+    }
+
+    const BatchOptions& options_;
+    TForm1& form_;
+    BatchDialogs& dialogs_;
+    QTemporaryDir& scratch_;
+    ProgressPrinter progress_;
+    InterruptWatch interrupt_;
+};
+
+// A folder of the batch run's own for downloaded pages, so that a window or
+// another batch run on the same program folder never meets its files.
+std::unique_ptr<QTemporaryDir> makeScratchFolder(const std::string& programFolder)
+{
+    auto inData = std::make_unique<QTemporaryDir>(
+        QFile::decodeName(QByteArray::fromStdString(programFolder + "data/batch-XXXXXX")));
+    if (inData->isValid())
+        return inData;
+    return std::make_unique<QTemporaryDir>();
+}
+
+} // namespace
+
+int runBatch(const BatchOptions& options, const std::string& programFolder)
+{
+    BatchDialogs dialogs;
+    Dialogs& previous = Dialogs::current();
+    Dialogs::install(&dialogs);
+    int rc = 1;
+    const auto scratch = makeScratchFolder(programFolder);
+    if (!scratch->isValid()) {
+        std::fprintf(stderr, "orvalen: cannot create a folder for downloaded pages\n");
+    } else {
+        TForm1 form(programFolder);
+        // An options file the window could not read is reported as it is
+        // created; only a search needs it.
+        const bool startupFailed = dialogs.errors > 0;
+        form.setDataFolder(QFile::encodeName(scratch->path()).toStdString() + "/");
+        BatchRun batch(options, form, dialogs, *scratch);
+        rc = batch.run(startupFailed);
+    }
+    Dialogs::install(&previous);
+    return rc;
+}
+
+} // namespace orv

@@ -1,0 +1,87 @@
+// The command line: what each form of it starts, and the usage errors that
+// must end with exit status 2 before anything is opened.
+#include "batch/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace orv
+{
+namespace
+{
+
+CommandLine parse(std::vector<std::string> args)
+{
+    return parseCommandLine(args);
+}
+
+TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
+{
+    const CommandLine line = parse({ "--batch", "--program-folder", "/p", "--criteria=night.cri", "--urls", "more.txt",
+        "--search", "--retrieve", "--parallel", "1", "--save", "out.rst", "--html=r.htm", "--text", "r.txt", "--csv",
+        "-", "--json", "r.json" });
+    ASSERT_EQ(line.mode, LaunchMode::Batch) << line.error;
+    EXPECT_EQ(line.programFolder, "/p");
+    EXPECT_EQ(line.batch.criteriaFile, "night.cri");
+    EXPECT_EQ(line.batch.urlsFile, "more.txt");
+    EXPECT_TRUE(line.batch.search);
+    EXPECT_TRUE(line.batch.retrieve);
+    EXPECT_EQ(line.batch.parallel, 1);
+    EXPECT_EQ(line.batch.save, "out.rst");
+    EXPECT_EQ(line.batch.html, "r.htm");
+    EXPECT_EQ(line.batch.text, "r.txt");
+    EXPECT_EQ(line.batch.csv, "-");
+    EXPECT_EQ(line.batch.json, "r.json");
+}
+
+TEST(CommandLine, WindowKeepsTheFrameworksArgumentsAndItsProgramFolder)
+{
+    const CommandLine line = parse({ "-platform", "offscreen", "--program-folder=/home/u/o" });
+    EXPECT_EQ(line.mode, LaunchMode::Window);
+    EXPECT_EQ(line.windowArguments, (std::vector<std::string> { "-platform", "offscreen" }));
+    EXPECT_EQ(line.programFolder, "/home/u/o");
+    EXPECT_EQ(parse({ "--demo", "/tmp/d" }).mode, LaunchMode::Demo);
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse)
+{
+    EXPECT_EQ(parse({ "--batch", "--search", "--help" }).mode, LaunchMode::Help);
+    EXPECT_EQ(parse({ "-h" }).mode, LaunchMode::Help);
+    EXPECT_EQ(parse({ "--version", "-platform", "x" }).mode, LaunchMode::Version);
+    EXPECT_EQ(versionText().rfind("orvalen ", 0), 0u);
+    EXPECT_EQ(versionText().back(), '\n');
+}
+
+struct BadCase {
+    std::vector<std::string> args;
+    const char* says;
+};
+
+class CommandLineBadUsage : public ::testing::TestWithParam<BadCase>
+{
+};
+
+TEST_P(CommandLineBadUsage, IsRefusedWithAReason)
+{
+    const CommandLine line = parseCommandLine(GetParam().args);
+    EXPECT_EQ(line.mode, LaunchMode::BadUsage);
+    EXPECT_NE(line.error.find(GetParam().says), std::string::npos) << line.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
+    ::testing::Values(BadCase { { "--batch" }, "something to do" }, //
+        BadCase { { "--batch", "--save" }, "--save needs a file name" },
+        BadCase { { "--batch", "--save=" }, "--save needs a file name" },
+        BadCase { { "--batch", "--criteria", "a.cri", "--open", "b.rst" }, "cannot be used together" },
+        BadCase { { "--batch", "--search" }, "--search needs criteria" },
+        BadCase { { "--batch", "--open", "a.rst", "--csv", "-", "--json", "-" }, "only one output" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "2" }, "at most 1" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "0" }, "at least 1" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "x" }, "whole number" },
+        BadCase { { "--batch", "--open", "a.rst", "--frobnicate" }, "unknown option --frobnicate" },
+        BadCase { { "--batch", "--open", "a.rst", "stray" }, "unexpected argument stray" },
+        BadCase { { "--batch", "--search=yes", "--open", "a.rst" }, "takes no value" },
+        BadCase { { "--save", "out.rst" }, "--save needs --batch" },
+        BadCase { { "--batch", "--demo", "d", "--open", "a.rst" }, "--demo cannot" }));
+
+} // namespace
+} // namespace orv
