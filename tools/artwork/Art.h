@@ -2,6 +2,8 @@
 // The pictures of the artwork tool, drawn in code.
 #include "platform/AviWriter.h"
 
+#include <QImage>
+
 #include <cstdint>
 #include <vector>
 
@@ -18,5 +20,11 @@ orv::AviClipData searchAnimation();
 inline constexpr int kLogoWidth = 110;
 inline constexpr int kLogoHeight = 41;
 std::vector<std::uint8_t> logoPixels();
+
+// The icon of the desktop menu, `size` pixels square, with transparency.
+QImage programIcon(int size);
+
+// The sizes the icon is installed in (hicolor theme folders NxN).
+inline constexpr int kIconSizes[] = { 48, 64, 128, 256 };
 
 } // namespace art
