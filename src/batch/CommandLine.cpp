@@ -1,6 +1,7 @@
 #include "batch/CommandLine.h"
 
 #include "core/Text.h"
+#include "files/OptionsFile.h"
 
 #include <array>
 #include <optional>
@@ -76,6 +77,21 @@ private:
     std::optional<std::string> inlineValue_;
 };
 
+// Digits alone: no sign, blank or "$" hexadecimal as the window's number
+// boxes read, so that "--parallel +4" or "--parallel ' 4'" is refused.
+std::optional<int> decimalNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 9)
+        return std::nullopt;
+    int n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 CommandLine badUsage(std::string error)
 {
     CommandLine line;
@@ -103,11 +119,6 @@ std::string batchProblem(const BatchOptions& b)
 }
 
 } // namespace
-
-int maxParallelRequests()
-{
-    return 1;
-}
 
 CommandLine parseCommandLine(const std::vector<std::string>& args)
 {
@@ -145,12 +156,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             batchOnly.push_back(arg);
         } else if (arg == "--parallel") {
             std::string text;
-            int n = 0;
-            if (!valueOf(text) || !TryStrToInt(text, n) || n < 1)
-                return badUsage("--parallel needs a whole number of at least 1");
-            if (n > maxParallelRequests())
-                return badUsage("--parallel " + text + ": at most " + IntToStr(maxParallelRequests())
-                    + " request in flight is supported");
+            std::optional<int> n;
+            // The same range as the window's "Parallel fetches" box.
+            if (!valueOf(text) || !(n = decimalNumber(text)) || *n < kParallelFetchesMin || *n > kParallelFetchesMax)
+                return badUsage("--parallel needs a whole number from " + IntToStr(kParallelFetchesMin) + " to "
+                    + IntToStr(kParallelFetchesMax));
             line.batch.parallel = n;
             batchOnly.push_back(arg);
         } else {
@@ -202,6 +212,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
 
 std::string usageText()
 {
+    static_assert(kParallelFetchesMin == 1 && kParallelFetchesMax == 32, "the usage text names the range");
     return "Usage: orvalen [--program-folder DIR]\n"
            "       orvalen --batch [--program-folder DIR] [--criteria FILE.cri | --open FILE.rst]\n"
            "                       [--urls FILE] [--search] [--retrieve] [--parallel N]\n"
@@ -218,7 +229,8 @@ std::string usageText()
            "  --search             search with the engines and settings of the program folder\n"
            "                       (search.txt, engines.txt); starts from empty lists\n"
            "  --retrieve           fetch and judge every page not ticked yet\n"
-           "  --parallel N         requests in flight while retrieving (1 for now)\n"
+           "  --parallel N         pages fetched at once while retrieving, 1 to 32; without it the\n"
+           "                       program folder's \"Parallel fetches\" setting (search.txt) holds\n"
            "  --save FILE.rst      write a results file\n"
            "  --html FILE.htm      write the HTML report\n"
            "  --text FILE.txt      write the text report\n"

@@ -3,6 +3,7 @@
 // runs the window's commands without a display; --help and --version print
 // and end. Parsing is pure, so every rule can be tested without starting
 // anything.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,9 @@ struct BatchOptions {
     std::string urlsFile; // --urls: one URL per line, offered as found
     bool search = false;
     bool retrieve = false;
-    int parallel = 1; // requests in flight during a retrieval run
+    // --parallel: requests in flight during this run's retrieval; without
+    // it the program folder's "Parallel fetches" setting holds.
+    std::optional<int> parallel;
     std::string save; // results file
     std::string html; // HTML report
     std::string text; // text report
@@ -55,8 +58,5 @@ std::string usageText();
 
 // "orvalen <version>" and a line feed.
 std::string versionText();
-
-// The most requests a retrieval run may keep in flight.
-int maxParallelRequests();
 
 } // namespace orv

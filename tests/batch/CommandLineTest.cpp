@@ -17,7 +17,7 @@ CommandLine parse(std::vector<std::string> args)
 TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
 {
     const CommandLine line = parse({ "--batch", "--program-folder", "/p", "--criteria=night.cri", "--urls", "more.txt",
-        "--search", "--retrieve", "--parallel", "1", "--save", "out.rst", "--html=r.htm", "--text", "r.txt", "--csv",
+        "--search", "--retrieve", "--parallel", "32", "--save", "out.rst", "--html=r.htm", "--text", "r.txt", "--csv",
         "-", "--json", "r.json" });
     ASSERT_EQ(line.mode, LaunchMode::Batch) << line.error;
     EXPECT_EQ(line.programFolder, "/p");
@@ -25,7 +25,7 @@ TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
     EXPECT_EQ(line.batch.urlsFile, "more.txt");
     EXPECT_TRUE(line.batch.search);
     EXPECT_TRUE(line.batch.retrieve);
-    EXPECT_EQ(line.batch.parallel, 1);
+    EXPECT_EQ(line.batch.parallel, 32);
     EXPECT_EQ(line.batch.save, "out.rst");
     EXPECT_EQ(line.batch.html, "r.htm");
     EXPECT_EQ(line.batch.text, "r.txt");
@@ -39,6 +39,8 @@ TEST(CommandLine, WindowKeepsTheFrameworksArgumentsAndItsProgramFolder)
     EXPECT_EQ(line.mode, LaunchMode::Window);
     EXPECT_EQ(line.windowArguments, (std::vector<std::string> { "-platform", "offscreen" }));
     EXPECT_EQ(line.programFolder, "/home/u/o");
+    EXPECT_FALSE(parse({ "--batch", "--open", "a.rst", "--retrieve" }).batch.parallel)
+        << "without --parallel the program folder's setting holds";
     EXPECT_EQ(parse({ "--demo", "/tmp/d" }).mode, LaunchMode::Demo);
 }
 
@@ -74,9 +76,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
         BadCase { { "--batch", "--criteria", "a.cri", "--open", "b.rst" }, "cannot be used together" },
         BadCase { { "--batch", "--search" }, "--search needs criteria" },
         BadCase { { "--batch", "--open", "a.rst", "--csv", "-", "--json", "-" }, "only one output" },
-        BadCase { { "--batch", "--open", "a.rst", "--parallel", "2" }, "at most 1" },
-        BadCase { { "--batch", "--open", "a.rst", "--parallel", "0" }, "at least 1" },
-        BadCase { { "--batch", "--open", "a.rst", "--parallel", "x" }, "whole number" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "33" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel=0" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "x" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "$4" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "-4" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel", "99999999999" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--parallel" }, "from 1 to 32" },
         BadCase { { "--batch", "--open", "a.rst", "--frobnicate" }, "unknown option --frobnicate" },
         BadCase { { "--batch", "--open", "a.rst", "stray" }, "unexpected argument stray" },
         BadCase { { "--batch", "--search=yes", "--open", "a.rst" }, "takes no value" },

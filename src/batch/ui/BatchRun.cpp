@@ -2,10 +2,12 @@
 
 #include "app/HandlerGuard.h"
 #include "app/TForm1.h"
+#include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "batch/BatchProgress.h"
 #include "batch/ui/BatchDialogs.h"
 #include "core/Lines.h"
+#include "platform/FileNames.h"
 #include "platform/ui/UrlListView.h"
 
 #include <QCoreApplication>
@@ -45,8 +47,8 @@ public:
         if (::pipe(interruptPipe) != 0)
             return;
         notifier_ = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
-        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
-            [this, callback = std::move(onInterrupt_)] {
+        QObject::connect(
+            notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this, callback = std::move(onInterrupt_)] {
                 char byte = 0;
                 [[maybe_unused]] const ssize_t got = ::read(interruptPipe[0], &byte, 1);
                 if (interrupted)
@@ -94,16 +96,19 @@ public:
         put(enginePageLine(engineCaption(engine), page, links, masterCount));
     }
 
-    void urlStarted(int index, int total, const std::string& url) override
+    // Rows fetched in parallel end out of order, so the live line counts the
+    // rows that ended rather than showing a row's number.
+    void urlStarted(int, int total, const std::string& url) override
     {
         if (live_)
-            put(liveProgressLine("retrieve", index, total, form_.approvedUrls.count(), url, columns() - 1));
+            put(liveProgressLine("retrieve", urlsDone_, total, form_.approvedUrls.count(), url, columns() - 1));
     }
 
     void urlDone(int index, int total, const std::string& url, const std::string& statusText, bool skipped) override
     {
+        ++urlsDone_;
         if (live_)
-            put(liveProgressLine("retrieve", index + 1, total, form_.approvedUrls.count(), url, columns() - 1));
+            put(liveProgressLine("retrieve", urlsDone_, total, form_.approvedUrls.count(), url, columns() - 1));
         else
             put(urlProgressLine(index, total, skipped ? "skipped" : statusText, url));
     }
@@ -148,6 +153,7 @@ private:
     const TForm1& form_;
     const bool live_;
     bool lineOpen_ = false;
+    int urlsDone_ = 0;
     std::map<Engine, int> pages_;
 };
 
@@ -246,8 +252,8 @@ private:
         if (!options_.search)
             return !interrupted();
         if (startupFailed) {
-            progress_.message("orvalen: not searching without the engine settings of " + form_.programFolder()
-                + "search.txt");
+            progress_.message(
+                "orvalen: not searching without the engine settings of " + form_.programFolder() + "search.txt");
             return false;
         }
         return command([this] { form_.butSearchClick(); }) && !interrupted();
@@ -257,6 +263,11 @@ private:
     {
         if (!options_.retrieve)
             return !interrupted();
+        // For this run only: the box is read by the retrieval and written to
+        // search.txt only by the Options tab's OK or Apply, which a batch
+        // run never presses.
+        if (options_.parallel)
+            form_.spinParallelFetches->setValue(*options_.parallel);
         return command([this] { form_.butRetrieveClick(); }) && !interrupted();
     }
 
@@ -267,8 +278,8 @@ private:
         if (path.empty())
             return true;
         const bool toStandardOutput = path == "-";
-        const std::string target = toStandardOutput ? QFile::encodeName(scratch_.filePath(QStringLiteral("standard-output"))).toStdString()
-                                                    : path;
+        const std::string target
+            = toStandardOutput ? pathFromQ(scratch_.filePath(QStringLiteral("standard-output"))) : path;
         dialogs_.nextPath = target;
         if (!command(std::forward<F>(windowCommand)))
             return false;
@@ -284,12 +295,10 @@ private:
     bool writeOutputs()
     {
         bool ok = true;
-        ok = output(options_.save,
-                 [this] {
-                     showTab(form_.TabSheet1);
-                     form_.spdSaveClick();
-                 })
-            && ok;
+        ok = output(options_.save, [this] {
+            showTab(form_.TabSheet1);
+            form_.spdSaveClick();
+        }) && ok;
         ok = output(options_.html, [this] { form_.mnuFileExportHtmlClick(); }) && ok;
         ok = output(options_.text, [this] { form_.mnuFileExportTextClick(); }) && ok;
         ok = output(options_.csv, [this] { form_.mnuFileExportCsvClick(); }) && ok;
@@ -320,8 +329,7 @@ private:
 // another batch run on the same program folder never meets its files.
 std::unique_ptr<QTemporaryDir> makeScratchFolder(const std::string& programFolder)
 {
-    auto inData = std::make_unique<QTemporaryDir>(
-        QFile::decodeName(QByteArray::fromStdString(programFolder + "data/batch-XXXXXX")));
+    auto inData = std::make_unique<QTemporaryDir>(pathToQ(programFolder + "data/batch-XXXXXX"));
     if (inData->isValid())
         return inData;
     return std::make_unique<QTemporaryDir>();
@@ -343,7 +351,7 @@ int runBatch(const BatchOptions& options, const std::string& programFolder)
         // An options file the window could not read is reported as it is
         // created; only a search needs it.
         const bool startupFailed = dialogs.errors > 0;
-        form.setDataFolder(QFile::encodeName(scratch->path()).toStdString() + "/");
+        form.setDataFolder(pathFromQ(scratch->path()) + "/");
         BatchRun batch(options, form, dialogs, *scratch);
         rc = batch.run(startupFailed);
     }

@@ -131,13 +131,30 @@ std::vector<std::string> column(const std::vector<std::vector<std::string>>& row
     return values;
 }
 
-TEST_F(BatchRunTest, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
+// Run with the program folder's "Parallel fetches" (1: search.txt has no
+// such line) and with --parallel 4.
+class BatchRunParallel : public BatchRunTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(BatchRunParallel, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
 {
     startSimulator(politeSim(3));
-    const Finished run = runOrvalen(batch({ "--criteria", QString::fromStdString(folder.file("night.cri")), "--search",
-        "--retrieve", "--save", out("r.rst"), "--html", out("r.htm"), "--text", out("r.txt"), "--csv", out("r.csv"),
-        "--json", out("r.json") }));
+    QStringList args = batch({ "--criteria", QString::fromStdString(folder.file("night.cri")), "--search", "--retrieve",
+        "--save", out("r.rst"), "--html", out("r.htm"), "--text", out("r.txt"), "--csv", out("r.csv"), "--json",
+        out("r.json") });
+    if (GetParam() > 1)
+        args << "--parallel" << QString::number(GetParam());
+    const Finished run = runOrvalen(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
+    // Search pages go one at a time; only the retrieval overlaps requests.
+    if (GetParam() > 1)
+        EXPECT_GE(sim->maxOpenToOneAddress(), 2) << "pages were fetched in parallel";
+    else
+        EXPECT_EQ(sim->maxOpenToOneAddress(), 1) << "search.txt says one at a time";
+    const Lines options = LoadLines(folder.file("search.txt"));
+    ASSERT_EQ(options.size(), 25u);
+    EXPECT_EQ(options[24], "1") << "--parallel holds for the run only";
     EXPECT_EQ(run.out, "") << "standard output stays empty";
     EXPECT_NE(run.err.find("search Infoseek page 1: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("retrieve 1/"), std::string::npos) << run.err;
@@ -150,6 +167,12 @@ TEST_F(BatchRunTest, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
     const size_t records = saved.master.size();
     ASSERT_GT(records, 10u);
     ASSERT_FALSE(saved.approved.empty()) << "some pages hold solar or wind without fox";
+    // Approved in list order, however the pages' answers interleaved.
+    std::vector<std::string> inListOrder;
+    for (const std::string& record : saved.master)
+        if (std::find(saved.approved.begin(), saved.approved.end(), recordUrl(record)) != saved.approved.end())
+            inListOrder.push_back(recordUrl(record));
+    EXPECT_EQ(inListOrder, saved.approved);
 
     // The reports are the window's reports for the same lists.
     const WindowExports window = windowExportsOf(folder.file("out/r.rst"));
@@ -181,7 +204,7 @@ TEST_F(BatchRunTest, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
     const QJsonObject json = doc.object();
     const QJsonArray results = json["results"].toArray();
     ASSERT_EQ(static_cast<size_t>(results.size()), records);
-    std::map<std::string, int> approvedByEngine;
+    std::map<std::string, int> approvedByEngine, verifiedByEngine;
     for (size_t i = 0; i < records; ++i) {
         const QJsonObject r = results[static_cast<qsizetype>(i)].toObject();
         const auto& row = csv[i + 1];
@@ -194,6 +217,7 @@ TEST_F(BatchRunTest, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
         for (const auto& e : r["engines"].toArray()) {
             engines += (engines.empty() ? "" : ";") + e.toString().toStdString();
             approvedByEngine[e.toString().toStdString()] += r["approved"].toBool() ? 1 : 0;
+            verifiedByEngine[e.toString().toStdString()] += r["status"].toString() == "Verified" ? 1 : 0;
         }
         EXPECT_EQ(engines, row[4]);
     }
@@ -204,6 +228,7 @@ TEST_F(BatchRunTest, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
         const QJsonObject e = value.toObject();
         EXPECT_LE(e["new"].toInt(), e["links"].toInt()) << e["engine"].toString().toStdString();
         EXPECT_EQ(e["approved"].toInt(), approvedByEngine[e["engine"].toString().toStdString()]);
+        EXPECT_EQ(e["verified"].toInt(), verifiedByEngine[e["engine"].toString().toStdString()]);
         allNew += e["new"].toInt();
     }
     EXPECT_EQ(static_cast<size_t>(allNew), records);
@@ -214,11 +239,13 @@ TEST_F(BatchRunTest, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgree)
     EXPECT_EQ(json["criteria"]["exclusion"]["words"][0].toString(), "fox");
 }
 
+INSTANTIATE_TEST_SUITE_P(FetchesAtOnce, BatchRunParallel, ::testing::Values(1, 4));
+
 TEST_F(BatchRunTest, AResultsFileIsOpenedRetrievedAndSavedAgain)
 {
     startSimulator(politeSim(5));
-    const Finished searched = runOrvalen(batch(
-        { "--criteria", QString::fromStdString(folder.file("night.cri")), "--search", "--save", out("a.rst") }));
+    const Finished searched = runOrvalen(
+        batch({ "--criteria", QString::fromStdString(folder.file("night.cri")), "--search", "--save", out("a.rst") }));
     ASSERT_EQ(searched.exitCode, 0) << searched.err;
     const FileRead before = readResultsFile(LoadLines(folder.file("out/a.rst")));
     ASSERT_FALSE(before.master.empty());
@@ -276,9 +303,8 @@ TEST_F(BatchRunTest, CtrlCAbortsWritesWhatWasGatheredAndEndsWithOne)
     options.slow = "Webcrawler,Excite,AltaVista,Yahoo,Snap,Thunderstone,PlanetSearch,Magellan,Netfind.Aol";
     options.slowMs = 1500;
     startSimulator(options);
-    const Finished run = runOrvalen(
-        batch({ "--criteria", QString::fromStdString(folder.file("night.cri")), "--search", "--retrieve", "--save",
-            out("partial.rst"), "--json", out("partial.json") }),
+    const Finished run = runOrvalen(batch({ "--criteria", QString::fromStdString(folder.file("night.cri")), "--search",
+                                        "--retrieve", "--save", out("partial.rst"), "--json", out("partial.json") }),
         [](QProcess& process, std::string& err) {
             // Wait for the first engine's page, then interrupt.
             EXPECT_TRUE(QTest::qWaitFor(
