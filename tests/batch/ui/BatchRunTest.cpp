@@ -13,6 +13,7 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -322,6 +323,42 @@ TEST_F(BatchRunTest, CtrlCAbortsWritesWhatWasGatheredAndEndsWithOne)
     EXPECT_FALSE(saved.master.empty()) << "Infoseek's links were gathered";
     EXPECT_TRUE(FileExists(folder.file("out/partial.json")));
     EXPECT_TRUE(QDir(QString::fromStdString(folder.file("data"))).isEmpty());
+}
+
+TEST_F(BatchRunTest, CtrlCDuringParallelFetchesEndsTheRequestsInFlightAndWritesEveryRow)
+{
+    // Pages that answer after 30 s, under a time-out of 60 s: only the abort
+    // can end the run early.
+    std::string options;
+    for (int i = 0; i < 10; ++i)
+        options += "true\r\n";
+    options += "false\r\n255.255.255.255\r\n80\r\n60\r\n";
+    for (int i = 0; i < 10; ++i)
+        options += "20\r\n";
+    folder.write("search.txt", options);
+    startSimulator(politeSim(7));
+    std::string urls;
+    for (int i = 0; i < 8; ++i)
+        urls += sim->url("/fault/slow/000" + std::to_string(i) + ".html?ms=30000") + "\n";
+    folder.write("urls.txt", urls);
+
+    QElapsedTimer clock;
+    clock.start();
+    const Finished run = runOrvalen(batch({ "--urls", QString::fromStdString(folder.file("urls.txt")), "--retrieve",
+                                        "--parallel", "4", "--save", out("p.rst"), "--csv", out("p.csv") }),
+        [this](QProcess& process, std::string&) {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return sim->openConnections() == 4; }, 60000))
+                << "four requests in flight";
+            ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+        });
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_LT(clock.elapsed(), 25000) << "the abort ended the requests in flight";
+    EXPECT_NE(run.err.find("interrupted"), std::string::npos) << run.err;
+    const FileRead saved = readResultsFile(LoadLines(folder.file("out/p.rst")));
+    EXPECT_TRUE(saved.complete());
+    EXPECT_EQ(saved.master.size(), 8u);
+    EXPECT_EQ(readCsv(readOut("p.csv")).size(), 9u);
+    EXPECT_TRUE(QDir(QString::fromStdString(folder.file("data"))).isEmpty()) << "no page file is left behind";
 }
 
 } // namespace
