@@ -118,12 +118,15 @@ std::optional<std::string> CaptureMetaDescription(const PageText& page)
         return std::nullopt;
     const std::string& line = page.lines()[hit->first];
     const int p = hit->second;
-    // Everything after the opening quote up to the end of the line, less
-    // the line's last three characters.
+    const int from = p + static_cast<int>(kMetaDescription.size());
+    // The content ends at its closing quote.
+    if (const int quote = PosFrom("\"", line, from); quote > 0)
+        return Copy(line, from, quote - from);
+    // Without one, the rest of the line less its last three characters.
     const int length = Length(line) - p - 36;
     if (length <= 0)
         return std::string();
-    return Copy(line, p + static_cast<int>(kMetaDescription.size()), length);
+    return Copy(line, from, length);
 }
 
 std::optional<std::string> CaptureDescription(const PageText& page)

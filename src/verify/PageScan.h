@@ -56,8 +56,9 @@ bool ScanSecondary(const PageText& page, const Lines& secondary, MatchMode mode)
 std::optional<std::string> CaptureTitle(const PageText& page);
 
 // The content of the first `<meta name="description" content="` tag: the
-// rest of its line less the line's last three characters. nullopt when no
-// line holds the tag.
+// text after the opening quote up to the next double quote; on a line
+// without one, the rest of the line less its last three characters.
+// nullopt when no line holds the tag.
 std::optional<std::string> CaptureMetaDescription(const PageText& page);
 
 // The description the primary scan stores for a page: the meta description

@@ -114,16 +114,22 @@ INSTANTIATE_TEST_SUITE_P(PageScan, CaptureTest,
         CaptureCase { "OnlyFirstTitleLineCounts", "<title>open\n<title>Second</title>", "" },
         CaptureCase { "TitleWithAttributesKeepsTheTagRest", "<title lang=en>Hi</title>", "lang=en>Hi" },
         CaptureCase { "NoTitleNoMeta", "<p>plain</p>", std::nullopt },
-        CaptureCase { "MetaLosesLastThreeCharacters",
-            "<title>Acme</title>\n<meta name=\"description\" content=\"Fine tools\">", "Fine tool" },
-        CaptureCase { "MetaInCapitalsIsFound", "<META NAME=\"DESCRIPTION\" CONTENT=\"Fine tools\">", "Fine tool" },
+        // The content used to lose its last real character ("Fine tool").
+        CaptureCase { "MetaEndsAtItsClosingQuote",
+            "<title>Acme</title>\n<meta name=\"description\" content=\"Fine tools\">", "Fine tools" },
+        CaptureCase { "MetaInCapitalsIsFound", "<META NAME=\"DESCRIPTION\" CONTENT=\"Fine tools\">", "Fine tools" },
+        CaptureCase { "MetaBeforeMoreMarkup", "<meta name=\"description\" content=\"Fine tools\"><link x=\"y\">",
+            "Fine tools" },
+        CaptureCase { "MetaEmptyContent", "<title>T</title><meta name=\"description\" content=\"\">", "" },
+        CaptureCase { "MetaWithoutClosingQuoteLosesLastThreeCharacters",
+            "<meta name=\"description\" content=\"Fine tools, more", "Fine tools, m" },
         CaptureCase {
             "MetaWithoutQuotesIsIgnored", "<title>T</title>\n<meta name=description content=\"Fine tools\">", "T" },
         CaptureCase { "MetaTooShortStoresEmpty", "<title>T</title>\n<meta name=\"description\" content=\"ab", "" },
         CaptureCase {
             "MetaFromPositionInsideLine", "  <meta name=\"description\" content=\"Good stuff\" >", "Good stuff" },
         CaptureCase { "OnlyFirstMetaLineCounts",
-            "<meta name=\"description\" content=\"A\">\n<meta name=\"description\" content=\"Longer\">", "" }),
+            "<meta name=\"description\" content=\"A\">\n<meta name=\"description\" content=\"Longer\">", "A" }),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct VerdictCase {
