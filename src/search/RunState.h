@@ -14,6 +14,7 @@ struct RunState {
     bool timeoutFlag = false;      // set when the countdown runs out; the next parser clears it
     int countdown = 0;             // seconds left for the current request
     std::string currentDataFile;   // full path of the data or page file being written or read
+    std::string searchDataFile;    // the data file the search request in progress writes; empty otherwise
     int currentUrlIndex = 0;       // row of the results view the retrieval run is fetching
     bool retrievalBusy = false;    // a retrieval run is fetching
     bool bodyFailed = false;       // the last page began but did not arrive whole, or was not written

@@ -1,5 +1,6 @@
 #include "search/SearchDriver.h"
 
+#include "net/HttpUrl.h"
 #include "search/EngineCatalogue.h"
 
 namespace orv
@@ -62,6 +63,13 @@ std::string DataFileNameFor(const std::string& documentName, const std::string& 
     if (activityText == "Searching PlanetSearch...")
         return "planetsearch";
     return "tempfile";
+}
+
+std::string EngineDataFileName(Engine e, const std::string& url)
+{
+    if (const auto fixed = fixedDataFileName(e))
+        return *fixed;
+    return DataFileNameFor(DocNameFromPath(ParseURL(url).path), engineActivityText(e));
 }
 
 } // namespace orv

@@ -30,4 +30,10 @@ void RunEngines(RunState& run, SearchSteps& steps);
 // "planetsearch" while those engines are searched and "tempfile" otherwise.
 std::string DataFileNameFor(const std::string& documentName, const std::string& activityText);
 
+// The engine data file name for a request of engine `e` to `url`, decided
+// before the request: PlanetSearch's and Thunderstone's fixed names, for the
+// others the document name the URL gives (as DataFileNameFor). Both the
+// document handler and the parser use it, whatever the query holds.
+std::string EngineDataFileName(Engine e, const std::string& url);
+
 } // namespace orv

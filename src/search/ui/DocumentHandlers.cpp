@@ -46,8 +46,11 @@ void TForm1::FreeReceiveStream()
 
 void TForm1::Httpcli1DocBegin()
 {
-    const std::string name = DataFileNameFor(Httpcli1.DocName(), fromQ(lblCurrentEngine->text()));
-    run.currentDataFile = dataFolder() + name;
+    // A search request writes the file its engine query procedure named
+    // before the request, the one the parser reads.
+    run.currentDataFile = run.searchDataFile.empty()
+        ? dataFolder() + DataFileNameFor(Httpcli1.DocName(), fromQ(lblCurrentEngine->text()))
+        : run.searchDataFile;
     ++documentsBegun;
     FreeReceiveStream();
     auto file = std::make_unique<QFile>(QFile::decodeName(QByteArray::fromStdString(run.currentDataFile)));

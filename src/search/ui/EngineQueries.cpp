@@ -30,6 +30,10 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
         Httpcli1.Abort();
     SetActivity(engineActivityText(e));
     Httpcli1.URL = engineQueryUrl(e, engineHosts.host(e), query);
+    // The data file is named before the request, so that the document
+    // handler writes the file the parser reads whatever the query holds.
+    run.currentDataFile = dataFolder() + EngineDataFileName(e, Httpcli1.URL);
+    run.searchDataFile = run.currentDataFile;
     butSearch->setEnabled(false);
     dataFileError.clear();
     try {
@@ -40,11 +44,7 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
         // A failed, refused or aborted request is not reported: the parser
         // reads whatever the data file holds, or skips the page after a time-out.
     }
-    // The same name the document handler wrote to, so that a document name
-    // the handler replaced ("", ".", "..") still leads the parser to the file.
-    const auto fixed = fixedDataFileName(e);
-    run.currentDataFile
-        = dataFolder() + (fixed ? *fixed : DataFileNameFor(Httpcli1.DocName(), engineActivityText(e)));
+    run.searchDataFile.clear();
     butSearch->setEnabled(true);
     if (Httpcli1.RcvdStream)
         FreeReceiveStream();

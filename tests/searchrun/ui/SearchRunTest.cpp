@@ -223,6 +223,28 @@ TEST_F(SearchRun, MaximumThatIsNoNumberShowsTheErrorAndEndsTheRunThere)
     EXPECT_NE(activity(), "Done.");
 }
 
+// With "/" in the query, PlanetSearch and Thunderstone wrote their pages
+// under the name after the "/" while their parsers read their fixed names:
+// both engines' links were lost and a stray file stayed in data/.
+TEST_F(SearchRun, SlashInTheQueryKeepsEveryEnginesLinks)
+{
+    EngineSim::Options options;
+    options.resultsPerEngine = 15;
+    start(options);
+    acceptPrimary("TCP/IP");
+    tickOnly({ Engine::Excite, Engine::Thunderstone, Engine::PlanetSearch });
+    search();
+
+    ASSERT_EQ(sim->requestsOf("Thunderstone").size(), 1u);
+    ASSERT_EQ(sim->requestsOf("PlanetSearch").size(), 1u);
+    EXPECT_FALSE(sim->requestsOf("PlanetSearch")[0].links.empty());
+    EXPECT_EQ(reportLines(),
+        (std::vector<std::string> { "Excite found\t\t\t15 urls", "Thunderstone found\t\t15 urls",
+            "PlanetSearch found\t\t                15 urls" }));
+    EXPECT_EQ(masterUrls(), linksOf(sim->requests()));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path() + "data")) << "no stray data file";
+}
+
 TEST_F(SearchRun, NoEngineTickedSendsNothing)
 {
     start({});
