@@ -31,8 +31,11 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
     SetActivity(engineActivityText(e));
     Httpcli1.URL = engineQueryUrl(e, engineHosts.host(e), query);
     // The data file is named before the request, so that the document
-    // handler writes the file the parser reads whatever the query holds.
+    // handler writes the file the parser reads, and removed, so that a
+    // request that fails before its document begins leaves no earlier page
+    // for the parser.
     run.currentDataFile = dataFolder() + EngineDataFileName(e, Httpcli1.URL);
+    DeleteFile(run.currentDataFile);
     run.searchDataFile = run.currentDataFile;
     butSearch->setEnabled(false);
     dataFileError.clear();
@@ -42,7 +45,7 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
         Httpcli1.Get();
     } catch (const std::exception&) {
         // A failed, refused or aborted request is not reported: the parser
-        // reads whatever the data file holds, or skips the page after a time-out.
+        // finds no file, or skips the page after a time-out.
     }
     run.searchDataFile.clear();
     butSearch->setEnabled(true);

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHostAddress>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <algorithm>
@@ -243,6 +245,31 @@ TEST_F(SearchRun, SlashInTheQueryKeepsEveryEnginesLinks)
             "PlanetSearch found\t\t                15 urls" }));
     EXPECT_EQ(masterUrls(), linksOf(sim->requests()));
     EXPECT_TRUE(std::filesystem::is_empty(folder.path() + "data")) << "no stray data file";
+}
+
+// A request that failed before its document began left the data file of an
+// earlier request in place, and the parser read that old page as this one.
+TEST_F(SearchRun, FailedRequestLeavesNoEarlierPageToParse)
+{
+    start({});
+    // Excite is asked at a port where nothing listens.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const int deadPort = closed.serverPort();
+    closed.close();
+    const std::string engines = folder.read("engines.txt") + "Excite=127.0.0.1:" + std::to_string(deadPort) + "\n";
+    folder.write("engines.txt", engines);
+    // An Excite page left over from an earlier run.
+    folder.write("data/search.gw", LoadFileBytes(std::string(ORVALEN_FIXTURES) + "/parse/excite.html"));
+    acceptPrimary("fox");
+    tickOnly({ Engine::Excite, Engine::AltaVista });
+    search();
+
+    EXPECT_EQ(reportLines(), std::vector<std::string> { "AltaVista found\t\t\t100 urls" });
+    EXPECT_EQ(masterUrls(), linksOf(sim->requestsOf("AltaVista")));
+    EXPECT_FALSE(FileExists(folder.path() + "data/search.gw"));
+    EXPECT_EQ(activity(), "Done.");
+    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST_F(SearchRun, NoEngineTickedSendsNothing)
