@@ -163,10 +163,10 @@ void TForm1::butSearchClick()
             RunEngines(run, steps);
         } catch (const std::exception& error) {
             searchingEngine.reset();
-            // A maximum box that is not a number ends the run here, with the
-            // buttons and the animation as they stand.
+            // A maximum box that is not a number ends the engine walk. The
+            // error is shown, then the run ends as every run ends, so that
+            // the view, the buttons and the indicators match the lists.
             Dialogs::current().error(error.what());
-            return;
         }
 
         if (run.abortFlag) {

@@ -5,6 +5,7 @@
 #include "app/controls/EditBox.h"
 #include "core/Lines.h"
 #include "platform/ui/Animate.h"
+#include "platform/ui/UrlListView.h"
 #include "rcadigi/Rcadigi.h"
 #include "search/EngineCatalogue.h"
 
@@ -208,21 +209,42 @@ TEST_F(SearchRun, TimeOutSkipsThePageAndTheRunGoesOn)
     EXPECT_TRUE(dialogs.calls.empty());
 }
 
-TEST_F(SearchRun, MaximumThatIsNoNumberShowsTheErrorAndEndsTheRunThere)
+// The run used to stop right after the error box: animation and countdown
+// running, Abort on, Retrieve off, and the view left with unsorted
+// provisional rows that no longer matched the list.
+TEST_F(SearchRun, MaximumThatIsNoNumberShowsTheErrorThenEndsTheRunAsEveryRunEnds)
 {
-    start({});
+    EngineSim::Options options;
+    options.resultsPerEngine = 20;
+    start(options);
     acceptPrimary("fox");
-    tickOnly({ Engine::Infoseek, Engine::Excite });
-    setMax(Engine::Infoseek, "2x");
+    tickOnly({ Engine::Infoseek, Engine::Excite, Engine::AltaVista, Engine::Magellan });
+    setMax(Engine::AltaVista, "2x");
     search();
 
     EXPECT_EQ(dialogs.calls, std::vector<std::string> { "error: '2x' is not a valid integer value" });
-    EXPECT_EQ(sim->requestsOf("Infoseek").size(), 1u);
-    EXPECT_TRUE(sim->requestsOf("Excite").empty());
-    // The closing steps did not run.
-    EXPECT_TRUE(form->butAbort->isEnabled());
-    EXPECT_FALSE(form->butRetrieve->isEnabled());
-    EXPECT_NE(activity(), "Done.");
+    EXPECT_EQ(sim->requestsOf("AltaVista").size(), 1u);
+    EXPECT_TRUE(sim->requestsOf("Magellan").empty()) << "the engine walk ends at the error";
+    // AltaVista's page fails at its count, before its links are taken.
+    std::vector<SimRequest> before = sim->requestsOf("Infoseek");
+    for (const SimRequest& r : sim->requestsOf("Excite"))
+        before.push_back(r);
+    const auto master = masterUrls();
+    EXPECT_EQ(master, linksOf(before));
+    // The view shows the list as it stands, row i record i.
+    std::vector<std::string> rows;
+    for (int row = 0; row < form->ListView1->count(); ++row)
+        rows.push_back(form->ListView1->caption(row));
+    EXPECT_EQ(rows, master);
+    EXPECT_EQ(activity(), "Done.");
+    EXPECT_FALSE(form->butAbort->isEnabled());
+    EXPECT_TRUE(form->butRetrieve->isEnabled());
+    EXPECT_TRUE(form->butSearch->isEnabled());
+    EXPECT_TRUE(form->Animate1->isHidden());
+    EXPECT_FALSE(form->Animate1->active());
+    EXPECT_TRUE(form->RCADigital1->isHidden());
+    EXPECT_FALSE(form->imgLogo->isHidden());
+    EXPECT_FALSE(form->ListsBusy());
 }
 
 // With "/" in the query, PlanetSearch and Thunderstone wrote their pages
