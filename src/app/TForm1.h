@@ -617,6 +617,9 @@ public:
     // lists: commands that remove or add rows are refused then, because the
     // run addresses the rows by position.
     bool ListsBusy() const;
+    // While the lists are busy: shows "Please wait until the
+    // search/retrieval has finished" and answers true.
+    bool RefusedWhileListsBusy();
     // Adds URLs to the approved list and keeps the approved description list
     // paired with it: "No Description" at the place each new URL takes.
     void AddApprovedUrls(const orv::Lines& urls);

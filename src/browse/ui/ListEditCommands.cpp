@@ -44,9 +44,18 @@ void putOnClipboard(const std::string& text)
 
 bool TForm1::ListsBusy() const
 {
-    // The countdown panel is shown for exactly as long as a run owns the
-    // lists (whichever tab is showing, hence not isVisible()).
-    return run.retrievalBusy || (RCADigital1 && !RCADigital1->isHidden());
+    // The countdown panel is shown while a run owns the lists (whichever tab
+    // is showing, hence not isVisible()); the flags cover the moments after
+    // Abort hid it while the run still winds down.
+    return run.retrievalBusy || run.searchBusy || (RCADigital1 && !RCADigital1->isHidden());
+}
+
+bool TForm1::RefusedWhileListsBusy()
+{
+    if (!ListsBusy())
+        return false;
+    orv::Dialogs::current().notice(orv::kWaitForRunMessage);
+    return true;
 }
 
 void TForm1::AddApprovedUrls(const orv::Lines& urls)
@@ -57,10 +66,8 @@ void TForm1::AddApprovedUrls(const orv::Lines& urls)
 
 void TForm1::spdDeleteClick()
 {
-    if (ListsBusy()) {
-        orv::Dialogs::current().notice(orv::kWaitForRunMessage);
+    if (RefusedWhileListsBusy())
         return;
-    }
     const bool results = ListView1->selectedCount() > 0;
     if (!results && ListView2->selectedCount() == 0)
         return;
@@ -121,10 +128,8 @@ void TForm1::spdCutClick()
     const bool results = ListView1->selectedCount() > 0;
     if (!results && ListView2->selectedCount() == 0)
         return;
-    if (ListsBusy()) {
-        orv::Dialogs::current().notice(orv::kWaitForRunMessage);
+    if (RefusedWhileListsBusy())
         return;
-    }
     if (results) {
         const int p = ListView1->firstSelected();
         if (const auto url = orv::clipboardUrlOfRecord(masterUrls.at(p)))
@@ -154,10 +159,8 @@ void TForm1::spdPasteClick()
     // Only into "Your Results", and only while one of its rows is selected.
     if (ListView1->selectedCount() > 0 || ListView2->selectedCount() == 0)
         return;
-    if (ListsBusy()) {
-        orv::Dialogs::current().notice(orv::kWaitForRunMessage);
+    if (RefusedWhileListsBusy())
         return;
-    }
     AddApprovedUrls(orv::pastedEntries(orv::fromQ(QApplication::clipboard()->text())));
     PopulateTheApprovedBox();
 }
@@ -174,10 +177,8 @@ void TForm1::ListView2DragDrop(orv::UrlListView* source)
 {
     if (source != ListView1)
         return;
-    if (ListsBusy()) {
-        orv::Dialogs::current().notice(orv::kWaitForRunMessage);
+    if (RefusedWhileListsBusy())
         return;
-    }
     const int row = ListView1->firstSelected();
     if (row < 0)
         return;

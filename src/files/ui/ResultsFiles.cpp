@@ -56,6 +56,8 @@ bool TForm1::TemplateMode() const
 
 void TForm1::spdNewClick()
 {
+    if (RefusedWhileListsBusy())
+        return;
     if (!TemplateMode()) {
         Page1->setCurrentWidget(TabSheet4);
         placePage1(380);
@@ -77,6 +79,9 @@ void TForm1::spdNewClick()
 void TForm1::spdOpenClick()
 {
     const bool templates = TemplateMode();
+    // A results file replaces the lists that a run addresses by position.
+    if (!templates && RefusedWhileListsBusy())
+        return;
     const auto path = orv::Dialogs::current().openFile(fileRequest(*this, templates, false));
     if (!path)
         return;
@@ -197,6 +202,8 @@ void TForm1::mnuFileSaveClick()
 
 void TForm1::mnuFileCloseClick()
 {
+    if (RefusedWhileListsBusy())
+        return;
     SetLabelText(lblRawCount, "0");
     SetLabelText(lblCheckedCount, "0");
     SetLabelText(lblApprovedCount, "0");

@@ -159,6 +159,7 @@ void TForm1::butSearchClick()
         yield.startSearch();
 
         WindowSearchSteps steps(*this);
+        run.searchBusy = true;
         try {
             RunEngines(run, steps);
         } catch (const std::exception& error) {
@@ -168,6 +169,7 @@ void TForm1::butSearchClick()
             // the view, the buttons and the indicators match the lists.
             Dialogs::current().error(error.what());
         }
+        run.searchBusy = false;
 
         if (run.abortFlag) {
             run.abortFlag = false;

@@ -25,6 +25,9 @@ void reportUrlDone(const TForm1& form, int row, int total, const std::string& ur
 
 void TForm1::butRetrieveClick()
 {
+    // A run inside a run would share the client and the rows with it.
+    if (RefusedWhileListsBusy())
+        return;
     run.abortFlag = false;
     run.timeoutFlag = false;
     butRetrieve->setEnabled(false);

@@ -4,6 +4,7 @@
 
 #include "app/controls/EditBox.h"
 #include "core/Lines.h"
+#include "platform/Latin1.h"
 #include "platform/ui/Animate.h"
 #include "platform/ui/UrlListView.h"
 #include "rcadigi/Rcadigi.h"
@@ -292,6 +293,44 @@ TEST_F(SearchRun, FailedRequestLeavesNoEarlierPageToParse)
     EXPECT_FALSE(FileExists(folder.path() + "data/search.gw"));
     EXPECT_EQ(activity(), "Done.");
     EXPECT_TRUE(dialogs.calls.empty());
+}
+
+// Open, New, Close and Retrieve used to run inside a waiting request and
+// change the lists under the run.
+TEST_F(SearchRun, CommandsThatReplaceTheListsWaitForTheRun)
+{
+    EngineSim::Options options;
+    options.resultsPerEngine = 20;
+    options.slow = "Excite";
+    options.slowMs = 1500;
+    start(options);
+    acceptPrimary("fox");
+    tickOnly({ Engine::Infoseek, Engine::Excite });
+    folder.write("Reports/old.rst", "[Primary]\r\nold\r\n");
+    dialogs.fileAnswers.push_back(folder.path() + "Reports/old.rst");
+
+    bool tried = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (tried || activity() != "Searching Excite...")
+            return;
+        tried = true;
+        form->spdOpenClick();
+        form->spdNewClick();
+        form->mnuFileCloseClick();
+        form->butRetrieveClick();
+    });
+    poll.start(10);
+    search();
+    poll.stop();
+
+    ASSERT_TRUE(tried);
+    EXPECT_EQ(dialogs.calls,
+        std::vector<std::string>(4, "notice: Please wait until the search/retrieval has finished"));
+    EXPECT_EQ(masterUrls(), linksOf(sim->requests()));
+    EXPECT_EQ(form->ListView1->count(), form->masterUrls.count());
+    EXPECT_EQ(fromQ(form->memPrimarySearchCriteria->toPlainText()), "fox");
+    EXPECT_EQ(activity(), "Done.");
 }
 
 TEST_F(SearchRun, NoEngineTickedSendsNothing)

@@ -10,6 +10,7 @@
 #include <QAbstractItemModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include <cstdio>
@@ -308,6 +309,40 @@ TEST_F(RetrievalRunTest, CutOffPageEndsAsErrorUntickedAndUnscanned)
     form->butRetrieveClick();
     EXPECT_EQ(requestsFor("/fault/cut/0030.html"), 2);
     EXPECT_EQ(requestsFor(site(31)), 1);
+}
+
+// Lists replaced inside a waiting request used to take the run's outcomes
+// into the wrong rows; a nested Retrieve marked every row "Site Not Found".
+TEST_F(RetrievalRunTest, CommandsThatReplaceTheListsWaitForTheRunAndTheScan)
+{
+    const std::string slow = url("/fault/slow/0090.html?ms=300"), other = url(site(91));
+    setMaster({ slow, other });
+    accept("html");
+    folder.write("Reports/old.rst", "[Primary]\r\nold\r\n");
+    dialogs.fileAnswers = { folder.path() + "Reports/old.rst", folder.path() + "Reports/old.rst" };
+    dialogs.calls.clear();
+    int tries = 0;
+    const auto tryEach = [&] {
+        ++tries;
+        form->spdOpenClick();
+        form->spdNewClick();
+        form->mnuFileCloseClick();
+        form->butRetrieveClick();
+    };
+
+    once([&] { return status(slow) == "Contacting"; }, tryEach);
+    form->butRetrieveClick();
+    form->ListView1->selectRow(rowOf(slow));
+    once([&] { return status(slow) == "Contacting"; }, tryEach);
+    form->popScanPageClick();
+
+    EXPECT_EQ(tries, 2);
+    EXPECT_EQ(dialogs.calls, std::vector<std::string>(8, "notice: Please wait until the search/retrieval has finished"));
+    EXPECT_EQ(status(slow), "Verified");
+    EXPECT_EQ(status(other), "Verified");
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { slow, other }));
+    EXPECT_EQ(fromQ(form->memPrimarySearchCriteria->toPlainText()), "html");
+    EXPECT_EQ(requestsFor(site(91)), 1);
 }
 
 } // namespace
