@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv
 {
@@ -86,5 +87,52 @@ struct ScanVerdict {
 };
 
 ScanVerdict ScanPage(const PageText& page, const WordLists& lists, ScanModes modes);
+
+// Which entries of one criteria list occur in the lines seen so far; each
+// entry counts at most once per page, and an empty entry is never found.
+class CriteriaMatch
+{
+public:
+    // `dropQuotes`: the entries lose their double quotes first (Primary).
+    CriteriaMatch(const Lines& entries, bool dropQuotes);
+
+    // Notes the entries that the lowered line holds; true when it held one.
+    bool addLoweredLine(std::string_view loweredLine);
+    size_t found() const { return found_; }
+    size_t entries() const { return lowered_.size(); }
+
+private:
+    std::vector<std::string> lowered_;
+    std::vector<bool> seen_;
+    size_t found_ = 0;
+};
+
+// The same scans over a page that arrives one line at a time, holding one
+// line and the criteria only, so that memory does not grow with the page.
+// Gives the verdict ScanPage gives for the same lines.
+class PageScanner
+{
+public:
+    explicit PageScanner(const WordLists& lists);
+
+    // Takes the next line; false once the verdict can no longer change (an
+    // exclusion criterion was found), so the rest need not be read.
+    bool addLine(std::string_view line);
+    // The modes are read now, as the scans read the radio pairs when they run.
+    ScanVerdict verdict(ScanModes modes) const;
+
+private:
+    CriteriaMatch exclusion_;
+    CriteriaMatch primary_;
+    CriteriaMatch secondary_;
+    bool excluded_ = false;
+    std::optional<std::string> title_;
+    std::optional<std::string> meta_;
+    std::string lowered_; // the current line, lowered; kept to reuse its memory
+};
+
+// Scans the page file at `path` line by line. Throws EInOutError when the
+// file cannot be opened or read.
+ScanVerdict ScanPageFile(const std::string& path, const WordLists& lists, ScanModes modes);
 
 } // namespace orv

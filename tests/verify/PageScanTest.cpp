@@ -1,6 +1,9 @@
 // The three scans, the matching rule and the description capture.
 #include "verify/PageScan.h"
 
+#include "core/Errors.h"
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 namespace orv
@@ -173,6 +176,47 @@ INSTANTIATE_TEST_SUITE_P(PageScan, VerdictTest,
         VerdictCase { "ExclusionWinsOverEverything", "apples", "pears", "banana", kAny, true, false, false },
         VerdictCase { "ExclusionNotFound", "apples", "pears", "kiwi", kAny, false, true, true }),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The page file is read line by line; its verdict must be the one the whole
+// page gives, wherever the deciding lines stand.
+TEST(PageScan, FileScannedLineByLineGivesTheVerdictOfTheWholePage)
+{
+    const std::string filler(100000, 'f');
+    const std::string pages[] = {
+        "<title>Garden Shop</title>\nFresh apples and pears\nNo bananas today\n",
+        filler + "\r\n<TITLE>Late</TITLE>\r\napples\r" + filler + "\rpears",
+        "apples\n<meta name=\"description\" content=\"Orchard\">\n" + filler + "\nbanana\n",
+        "<title>T</title>\napples and pears\0banana after the end"s,
+        "",
+    };
+    const WordLists lists[] = {
+        BuildWordLists("apples", "pears", "banana"),
+        BuildWordLists("apples\n\"pears\"", "", ""),
+        BuildWordLists("kiwi", "", ""),
+    };
+    const ScanModes modes[] = { kAny, { MatchMode::All, MatchMode::All } };
+    test::TempFolder folder;
+    for (size_t p = 0; p < std::size(pages); ++p) {
+        folder.write("page", pages[p]);
+        const PageText whole = page(pages[p]);
+        for (const WordLists& l : lists)
+            for (const ScanModes& m : modes) {
+                // The scans one after the other over the whole page, in
+                // their fixed order.
+                const bool excluded = ScanForExclusion(whole, l.exclusion);
+                const bool primary = !excluded && ScanPrimary(whole, l.primary, m.primary);
+                const bool secondary = primary && ScanSecondary(whole, l.secondary, m.secondary);
+                const auto description = excluded ? std::nullopt : CaptureDescription(whole);
+
+                const ScanVerdict got = ScanPageFile(folder.file("page"), l, m);
+                EXPECT_EQ(got.excluded, excluded) << p;
+                EXPECT_EQ(got.primaryPass, primary) << p;
+                EXPECT_EQ(got.secondaryPass, secondary) << p;
+                EXPECT_EQ(got.description, description) << p;
+            }
+    }
+    EXPECT_THROW(ScanPageFile(folder.file("missing"), lists[0], kAny), EInOutError);
+}
 
 } // namespace
 } // namespace orv

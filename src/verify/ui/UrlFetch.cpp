@@ -55,9 +55,9 @@ void TForm1::FetchUrl(int row)
 
 orv::ScanVerdict TForm1::ScanThePage()
 {
-    orv::PageText page;
+    orv::ScanVerdict verdict;
     try {
-        page = orv::PageText::fromBytes(orv::LoadFileBytes(run.currentDataFile));
+        verdict = orv::ScanPageFile(run.currentDataFile, criteria, CurrentScanModes());
     } catch (const std::exception&) {
         // The page cannot be read back: it is thrown away and the URL is
         // recorded as "File Not Found".
@@ -66,7 +66,6 @@ orv::ScanVerdict TForm1::ScanThePage()
         run.currentDataFile = std::string(orv::kPageErrorMarker);
         return {};
     }
-    const orv::ScanVerdict verdict = orv::ScanPage(page, criteria, CurrentScanModes());
     const int index = run.currentUrlIndex;
     if (verdict.description && index >= 0 && static_cast<size_t>(index) < masterDescriptions.size())
         masterDescriptions[static_cast<size_t>(index)] = *verdict.description;
