@@ -416,7 +416,9 @@ public:
     std::string dataFileError;
 
     void Httpcli1DocBegin();
-    void Httpcli1DocData();
+    // `data` and `len` are the piece that has just arrived; the client
+    // writes it to the receive stream after the handler returns.
+    void Httpcli1DocData(const char* data, int len);
     void Httpcli1DocEnd();
     void Timer1Timer();
 
@@ -452,6 +454,9 @@ public:
     // A piece of a page has arrived: the activity text, and during a
     // retrieval the byte count in `row` and the title.
     void ShowReceiving(int row, const std::string& docName, long long count);
+    // Keeps a retrieved page that has passed its size bound to the bound
+    // and ends its request.
+    void CutRetrievedPage(const char* data, int len);
     // Empties the URL lists, their descriptions, both views and the
     // counters at the start of a search run.
     void ClearUrlListsForSearch();

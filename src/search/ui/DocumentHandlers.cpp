@@ -9,6 +9,7 @@
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
 #include "search/SearchDriver.h"
+#include "verify/PageBound.h"
 
 #include <QFile>
 #include <QLabel>
@@ -22,7 +23,7 @@ using namespace orv;
 bool TForm1::WireSearchRun()
 {
     Httpcli1.OnDocBegin = [this](THttpCli*) { Httpcli1DocBegin(); };
-    Httpcli1.OnDocData = [this](THttpCli*, const char*, int) { Httpcli1DocData(); };
+    Httpcli1.OnDocData = [this](THttpCli*, const char* data, int len) { Httpcli1DocData(data, len); };
     Httpcli1.OnDocEnd = [this](THttpCli*) { Httpcli1DocEnd(); };
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
@@ -65,9 +66,11 @@ void TForm1::Httpcli1DocBegin()
     Httpcli1.RcvdStream = receiveFile_.get();
 }
 
-void TForm1::Httpcli1DocData()
+void TForm1::Httpcli1DocData(const char* data, int len)
 {
     ShowReceiving(run.currentUrlIndex, Httpcli1.DocName(), Httpcli1.RcvdCount());
+    if (run.retrievalBusy && Httpcli1.RcvdCount() > kRetrievedPageLimit)
+        CutRetrievedPage(data, len);
 }
 
 void TForm1::ShowReceiving(int row, const std::string& docName, long long count)
@@ -77,6 +80,20 @@ void TForm1::ShowReceiving(int row, const std::string& docName, long long count)
         const std::string text = "Receiving " + IntToStr(count);
         ShowRetrievalProgress(row, text);
     }
+}
+
+void TForm1::CutRetrievedPage(const char* data, int len)
+{
+    // The client writes the piece after this handler: the part within the
+    // bound is written here, the file closed, and the request ended without
+    // the abort or time-out flag, so the page that arrived is scanned.
+    if (Httpcli1.RcvdStream) {
+        const long long keep = BytesWithinPageLimit(Httpcli1.RcvdCount() - len, len);
+        if (keep > 0)
+            Httpcli1.RcvdStream->write(data, keep);
+        FreeReceiveStream();
+    }
+    Httpcli1.Abort();
 }
 
 void TForm1::ShowRetrievalProgress(int row, const std::string& text)

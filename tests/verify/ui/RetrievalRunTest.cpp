@@ -5,13 +5,18 @@
 #include "net/HttpProt.h"
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
+#include "verify/PageBound.h"
 #include "verify/PageScan.h"
 
 #include <QAbstractItemModel>
+#include <QFileInfo>
+#include <QHostAddress>
 #include <QLabel>
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 #include <cstdio>
 #include <filesystem>
@@ -343,6 +348,75 @@ TEST_F(RetrievalRunTest, CommandsThatReplaceTheListsWaitForTheRunAndTheScan)
     EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { slow, other }));
     EXPECT_EQ(fromQ(form->memPrimarySearchCriteria->toPlainText()), "html");
     EXPECT_EQ(requestsFor(site(91)), 1);
+}
+
+// A local server whose one page grows past the retrieval bound and then
+// stalls, never ending its body.
+class EndlessPageServer
+{
+public:
+    explicit EndlessPageServer(std::string body)
+        : body_(std::move(body))
+    {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    request_ += socket->readAll();
+                    if (answered_ || !request_.contains("\r\n\r\n"))
+                        return;
+                    answered_ = true;
+                    socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n");
+                    socket->write(body_.data(), static_cast<qint64>(body_.size()));
+                });
+            }
+        });
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/huge.html"; }
+
+private:
+    std::string body_;
+    QTcpServer server_;
+    QByteArray request_;
+    bool answered_ = false;
+};
+
+// A page past 16 MiB had no bound but the time-out: it was received until
+// then and ended as "Timeout". Now it is cut at the bound, and what arrived
+// is scanned: a criterion just before the bound counts, one after it not.
+TEST_F(RetrievalRunTest, PagePastTheBoundIsCutThereAndScanned)
+{
+    const std::string line = std::string(1023, 'a') + "\n";
+    std::string body = "<title>Huge</title>\n";
+    const auto fillTo = [&](long long size) {
+        while (static_cast<long long>(body.size() + line.size()) <= size)
+            body += line;
+    };
+    fillTo(kRetrievedPageLimit - 10000);
+    body += "quagga\n";
+    fillTo(kRetrievedPageLimit + 10000);
+    body += "yak\n";
+    fillTo(kRetrievedPageLimit + 65536);
+    EndlessPageServer server(std::move(body));
+    setMaster({ server.url() });
+    accept("quagga", "", "yak");
+
+    long long keptBytes = -1;
+    auto docEnd = form->Httpcli1.OnDocEnd;
+    form->Httpcli1.OnDocEnd = [&](THttpCli* sender) {
+        keptBytes = QFileInfo(QString::fromStdString(form->run.currentDataFile)).size();
+        if (docEnd)
+            docEnd(sender);
+    };
+
+    form->butRetrieveClick();
+
+    EXPECT_EQ(keptBytes, kRetrievedPageLimit);
+    EXPECT_EQ(status(server.url()), "Verified");
+    EXPECT_TRUE(ticked(server.url()));
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { server.url() }));
+    EXPECT_EQ(form->masterDescriptions.at(0), "Huge");
+    EXPECT_TRUE(dataFolderEmpty());
 }
 
 } // namespace
