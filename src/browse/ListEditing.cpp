@@ -12,6 +12,22 @@ std::string deleteQuestion(int count)
     return "Are you sure you want to delete these " + IntToStr(count) + " items?";
 }
 
+void eraseRows(std::vector<std::string>& list, const std::vector<int>& ascending)
+{
+    auto next = ascending.begin();
+    size_t kept = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        while (next != ascending.end() && *next < static_cast<int>(i))
+            ++next;
+        if (next != ascending.end() && *next == static_cast<int>(i))
+            continue;
+        if (kept != i)
+            list[kept] = std::move(list[i]);
+        ++kept;
+    }
+    list.resize(kept);
+}
+
 std::optional<std::string> clipboardUrlOfRecord(std::string_view record)
 {
     const int at = Pos(",,,,,", record);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv
 {
@@ -22,6 +23,11 @@ inline int rowAfterDelete(int firstSelected)
 {
     return firstSelected > 0 ? firstSelected - 1 : 0;
 }
+
+// Removes the entries at these positions (ascending, each once) in one
+// pass; positions past the end are ignored, as a description list may be
+// shorter than its URL list.
+void eraseRows(std::vector<std::string>& list, const std::vector<int>& ascending);
 
 // The URL a master record puts on the clipboard: the text before its first
 // record separator; nothing when the record has no separator.

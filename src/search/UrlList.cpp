@@ -125,6 +125,29 @@ void UrlList::removeAt(int index)
     startsValid_ = false;
 }
 
+void UrlList::removeRows(const std::vector<int>& ascending)
+{
+    auto next = ascending.begin();
+    int position = 0;
+    for (Block& block : blocks_) {
+        size_t kept = 0;
+        for (size_t i = 0; i < block.size(); ++i, ++position) {
+            while (next != ascending.end() && *next < position)
+                ++next;
+            if (next != ascending.end() && *next == position) {
+                --count_;
+                continue;
+            }
+            if (kept != i)
+                block[kept] = std::move(block[i]);
+            ++kept;
+        }
+        block.resize(kept);
+    }
+    std::erase_if(blocks_, [](const Block& block) { return block.empty(); });
+    startsValid_ = false;
+}
+
 void UrlList::clear()
 {
     blocks_.clear();

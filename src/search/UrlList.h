@@ -38,6 +38,9 @@ public:
     // Throws orv::Exception "List index out of bounds (i)" outside 0..count-1.
     const std::string& at(int index) const;
     void removeAt(int index);
+    // Removes the records at these positions, ascending and each once, in
+    // one pass over the list; positions outside the list are ignored.
+    void removeRows(const std::vector<int>& ascending);
     void clear();
 
     // All records in list order.

@@ -190,3 +190,38 @@ TEST(UrlList, RemovingEveryRecordKeepsPositionsRight)
 }
 
 } // namespace
+
+namespace {
+
+// Removing many positions at once must leave what removing them one by one
+// leaves, across block boundaries and whole emptied blocks, with positions
+// and later insertions still right.
+TEST(UrlList, RemovingManyRowsAtOnceMatchesRemovingThemOneByOne)
+{
+    UrlList together(root()), oneByOne(root());
+    for (int i = 0; i < 2000; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "u%05d", i);
+        together.add(name);
+        oneByOne.add(name);
+    }
+    std::vector<int> rows;
+    for (int i = 0; i < 2000; ++i)
+        if (i % 3 == 0 || (i >= 300 && i < 700)) // scattered rows and a run covering whole blocks
+            rows.push_back(i);
+    rows.push_back(5000); // past the end: ignored
+
+    together.removeRows(rows);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (*it < oneByOne.count())
+            oneByOne.removeAt(*it);
+
+    ASSERT_EQ(together.records(), oneByOne.records());
+    EXPECT_EQ(together.count(), oneByOne.count());
+    for (int i = 0; i < together.count(); i += 97)
+        EXPECT_EQ(together.indexOf(together.at(i)), i);
+    EXPECT_TRUE(together.add("u00300").added);
+    EXPECT_EQ(together.at(together.indexOf("u00300") - 1), "u00299");
+}
+
+} // namespace

@@ -75,15 +75,14 @@ void TForm1::spdDeleteClick()
     orv::UrlList& urls = results ? masterUrls : approvedUrls;
     std::vector<std::string>& descriptions = results ? masterDescriptions : approvedDescriptions;
 
-    const int n = view->selectedCount();
+    const std::vector<int> rows = view->selectedRows();
+    const int n = static_cast<int>(rows.size());
     if (orv::Dialogs::current().confirm(orv::deleteQuestion(n))) {
-        const int selectAfter = orv::rowAfterDelete(view->firstSelected());
-        for (int i = 0; i < n; ++i) {
-            const int p = view->firstSelected();
-            view->removeRow(p);
-            urls.removeAt(p);
-            eraseAt(descriptions, p);
-        }
+        const int selectAfter = orv::rowAfterDelete(rows.front());
+        // All selected rows go in one pass over each list.
+        view->removeRows(rows);
+        urls.removeRows(rows);
+        orv::eraseRows(descriptions, rows);
         if (results) {
             ShowCheckedCount();
             if (!masterUrls.empty()) {

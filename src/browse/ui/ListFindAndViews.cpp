@@ -16,13 +16,13 @@
 namespace
 {
 
-// Notes the last selected row of `view` and clears its selection; -1 when
-// nothing was selected.
+// Notes the last selected row of `view` and clears its selection in one
+// step (row by row costs the square of the selected rows); -1 when nothing
+// was selected.
 int takeLastSelected(orv::UrlListView* view)
 {
     const std::vector<int> rows = view->selectedRows();
-    for (int row : rows)
-        view->setSelected(row, false);
+    view->clearSelection();
     return rows.empty() ? -1 : rows.back();
 }
 
@@ -33,12 +33,6 @@ void showFound(orv::UrlListView* view, int row)
     view->setFocus();
     view->setCurrentRow(row);
     view->scrollToRow(row, true);
-}
-
-void clearSelection(orv::UrlListView* view)
-{
-    for (int row : view->selectedRows())
-        view->setSelected(row, false);
 }
 
 } // namespace
@@ -54,7 +48,7 @@ void TForm1::CreateListEditing()
 
 void TForm1::spdFindClick()
 {
-    clearSelection(ListView1);
+    ListView1->clearSelection();
     FindDialog1->show();
     FindDialog1->raise();
 }
@@ -88,12 +82,12 @@ void TForm1::FindDialog1Find()
 void TForm1::ListView1Click()
 {
     ShowCheckedCount();
-    clearSelection(ListView2);
+    ListView2->clearSelection();
 }
 
 void TForm1::ListView2Click()
 {
-    clearSelection(ListView1);
+    ListView1->clearSelection();
 }
 
 namespace

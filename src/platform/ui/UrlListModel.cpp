@@ -63,6 +63,24 @@ void UrlListModel::removeRowAt(int row)
     }
 }
 
+void UrlListModel::removeRows(const std::vector<int>& ascending)
+{
+    beginBatch();
+    auto next = ascending.begin();
+    size_t kept = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        while (next != ascending.end() && *next < static_cast<int>(i))
+            ++next;
+        if (next != ascending.end() && *next == static_cast<int>(i))
+            continue;
+        if (kept != i)
+            rows_[kept] = std::move(rows_[i]);
+        ++kept;
+    }
+    rows_.resize(kept);
+    endBatch();
+}
+
 void UrlListModel::clearRows()
 {
     if (batchDepth_ > 0) {

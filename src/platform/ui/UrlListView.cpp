@@ -116,6 +116,11 @@ void UrlListView::removeRow(int row)
     model_->removeRowAt(row);
 }
 
+void UrlListView::removeRows(const std::vector<int>& ascending)
+{
+    model_->removeRows(ascending);
+}
+
 void UrlListView::clear()
 {
     model_->clearRows();
@@ -168,16 +173,25 @@ int UrlListView::checkedCount() const
 
 std::vector<int> UrlListView::selectedRows() const
 {
+    // Rows are selected whole, so the selection's ranges name the rows;
+    // reading them is linear, where asking row by row whether each is
+    // selected costs the square of the ranges.
     std::vector<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows.push_back(index.row());
+    const int lastColumn = model_->columnCount() - 1;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        if (range.left() > 0 || range.right() < lastColumn)
+            continue;
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
 int UrlListView::selectedCount() const
 {
-    return static_cast<int>(selectionModel()->selectedRows().size());
+    return static_cast<int>(selectedRows().size());
 }
 
 int UrlListView::firstSelected() const

@@ -38,6 +38,9 @@ public:
     int count() const { return static_cast<int>(model_->rows().size()); }
     int addRow(const std::string& caption, const std::string& status = {}, bool checked = false);
     void removeRow(int row);
+    // Removes the rows at these positions (ascending, each once) at once;
+    // the selection is cleared.
+    void removeRows(const std::vector<int>& ascending);
     void clear();
     void beginUpdate() { model_->beginBatch(); }
     void endUpdate() { model_->endBatch(); }

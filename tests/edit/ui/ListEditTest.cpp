@@ -5,9 +5,11 @@
 #include "browse/ui/TFindDialog.h"
 #include "rcadigi/Rcadigi.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <cstdio>
 
 using namespace orv;
 using orv::test::FormTest;
@@ -357,4 +361,59 @@ TEST_F(ListEdit, AClickInOneViewClearsTheOtherViewsSelection)
     QTest::mouseClick(form->ListView2->viewport(), Qt::LeftButton, {},
         form->ListView2->visualRect(form->ListView2->rowModel()->index(0, 0)).center());
     EXPECT_TRUE(form->ListView1->selectedRows().empty());
+}
+
+// Deleting many rows took time that grew with the square of the rows: one
+// removal per row, each looking up the selection anew. All rows now go in one
+// pass, and clearing a large selection is one step, not one per row.
+TEST_F(ListEdit, ManyScatteredRowsAreDeletedAndDeselectedInOnePass)
+{
+    form->masterUrls.clear();
+    Lines records;
+    for (int i = 0; i < 3000; ++i) {
+        char url[64];
+        std::snprintf(url, sizeof url, "http://h%04d.example,,,,,%d,,,,,0", i, i % 2);
+        records.push_back(url);
+    }
+    setMaster(records);
+    for (int i = 0; i < 3000; ++i)
+        form->masterDescriptions[static_cast<size_t>(i)] = std::to_string(i);
+
+    QItemSelection rows;
+    for (int i = 5; i < 3000; i += 3)
+        rows.select(form->ListView1->rowModel()->index(i, 0), form->ListView1->rowModel()->index(i, 1));
+    form->ListView1->selectionModel()->select(rows, QItemSelectionModel::Select);
+    ASSERT_EQ(form->ListView1->selectedCount(), 999);
+
+    int rowRemovals = 0, resets = 0;
+    QObject::connect(form->ListView1->model(), &QAbstractItemModel::rowsRemoved, [&] { ++rowRemovals; });
+    QObject::connect(form->ListView1->model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    run(&TForm1::spdDeleteClick);
+
+    EXPECT_EQ(dialogs.calls, (std::vector<std::string> { "confirm: Are you sure you want to delete these 999 items?" }));
+    EXPECT_EQ(rowRemovals + resets, 1);
+    Lines expected, expectedDescriptions;
+    for (int i = 0; i < 3000; ++i)
+        if (i < 5 || (i - 5) % 3 != 0) {
+            expected.push_back(records[static_cast<size_t>(i)]);
+            expectedDescriptions.push_back(std::to_string(i));
+        }
+    EXPECT_EQ(form->masterUrls.records(), expected);
+    EXPECT_EQ(form->masterDescriptions, expectedDescriptions);
+    ASSERT_EQ(form->ListView1->count(), 2001);
+    EXPECT_EQ(form->ListView1->caption(5), "http://h0006.example");
+    EXPECT_EQ(form->ListView1->selectedRows(), (std::vector<int> { 4 }));
+    EXPECT_EQ(text(form->lblRawCount), "2001");
+
+    // A click in the other view clears a large selection with one change.
+    QItemSelection again;
+    for (int i = 0; i < 2001; i += 2)
+        again.select(form->ListView1->rowModel()->index(i, 0), form->ListView1->rowModel()->index(i, 1));
+    form->ListView1->selectionModel()->select(again, QItemSelectionModel::ClearAndSelect);
+    int selectionChanges = 0;
+    QObject::connect(
+        form->ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, [&] { ++selectionChanges; });
+    form->ListView2Click();
+    EXPECT_EQ(form->ListView1->selectedCount(), 0);
+    EXPECT_EQ(selectionChanges, 1);
 }
