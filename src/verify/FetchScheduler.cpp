@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "net/HttpProt.h"
 #include "net/HttpUrl.h"
+#include "verify/PageBound.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -198,10 +199,12 @@ void FetchScheduler::Connect(Request& request)
         Tell([&] { listener_.DataFileFailed(rows_[r->index].row, r->dataFile); });
         --callbackDepth_;
     };
-    client.OnDocData = [this, r](THttpCli* sender, const char*, int) {
+    client.OnDocData = [this, r](THttpCli* sender, const char* data, int len) {
         ++callbackDepth_;
         Tell([&] { listener_.RowReceiving(rows_[r->index].row, sender->DocName(), sender->RcvdCount()); });
         --callbackDepth_;
+        if (sender->RcvdCount() > kRetrievedPageLimit)
+            CutAtPageLimit(*r, data, len);
     };
     client.OnDocEnd = [r](THttpCli* sender) {
         sender->RcvdStream = nullptr;
@@ -213,6 +216,25 @@ void FetchScheduler::Connect(Request& request)
         RequestDone(r);
         --callbackDepth_;
     };
+}
+
+void FetchScheduler::CutAtPageLimit(Request& request, const char* data, int len)
+{
+    // The client writes the piece after this handler: the part within the
+    // bound is written here and the file closed. The request then ends
+    // without the abort or time-out flag, so the page that arrived is scanned.
+    THttpCli& client = request.client;
+    if (client.RcvdStream) {
+        const long long keep = BytesWithinPageLimit(client.RcvdCount() - len, len);
+        if (keep > 0)
+            client.RcvdStream->write(data, keep);
+        client.RcvdStream = nullptr;
+        request.file->close();
+    }
+    try {
+        client.Abort();
+    } catch (...) {
+    }
 }
 
 void FetchScheduler::RequestDone(Request* request)

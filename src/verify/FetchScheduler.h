@@ -124,6 +124,9 @@ private:
     void Pump();
     void StartRequest(size_t index);
     void Connect(Request& request);
+    // Keeps a page that has passed its size bound to the bound and ends
+    // its request.
+    void CutAtPageLimit(Request& request, const char* data, int len);
     void RequestDone(Request* request);
     void TimedOut(Request* request);
     // Ends the row of `index` and commits what can be committed.

@@ -2,6 +2,7 @@
 #include "RetrievalFixture.h"
 
 #include "app/controls/EditBox.h"
+#include "app/controls/NumberBox.h"
 #include "net/HttpProt.h"
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
@@ -384,7 +385,9 @@ private:
 // A page past 16 MiB had no bound but the time-out: it was received until
 // then and ended as "Timeout". Now it is cut at the bound, and what arrived
 // is scanned: a criterion just before the bound counts, one after it not.
-TEST_F(RetrievalRunTest, PagePastTheBoundIsCutThereAndScanned)
+// A page with "quagga" 10,000 bytes before the bound, "yak" 10,000 bytes
+// after it, and 64 KiB past it, after which its server stalls.
+std::string PageReachingPastTheBound()
 {
     const std::string line = std::string(1023, 'a') + "\n";
     std::string body = "<title>Huge</title>\n";
@@ -397,7 +400,12 @@ TEST_F(RetrievalRunTest, PagePastTheBoundIsCutThereAndScanned)
     fillTo(kRetrievedPageLimit + 10000);
     body += "yak\n";
     fillTo(kRetrievedPageLimit + 65536);
-    EndlessPageServer server(std::move(body));
+    return body;
+}
+
+TEST_F(RetrievalRunTest, PagePastTheBoundIsCutThereAndScanned)
+{
+    EndlessPageServer server(PageReachingPastTheBound());
     setMaster({ server.url() });
     accept("quagga", "", "yak");
 
@@ -414,6 +422,23 @@ TEST_F(RetrievalRunTest, PagePastTheBoundIsCutThereAndScanned)
     EXPECT_EQ(keptBytes, kRetrievedPageLimit);
     EXPECT_EQ(status(server.url()), "Verified");
     EXPECT_TRUE(ticked(server.url()));
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { server.url() }));
+    EXPECT_EQ(form->masterDescriptions.at(0), "Huge");
+    EXPECT_TRUE(dataFolderEmpty());
+}
+
+// Parallel fetches have clients of their own; the bound holds there too.
+// Uncut, the page would be excluded by "yak" or end as "Timeout".
+TEST_F(RetrievalRunTest, PagePastTheBoundIsCutThereInParallelFetchesToo)
+{
+    EndlessPageServer server(PageReachingPastTheBound());
+    setMaster({ server.url() });
+    accept("quagga", "", "yak");
+    form->spinParallelFetches->setValue(4);
+
+    form->butRetrieveClick();
+
+    EXPECT_EQ(status(server.url()), "Verified");
     EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { server.url() }));
     EXPECT_EQ(form->masterDescriptions.at(0), "Huge");
     EXPECT_TRUE(dataFolderEmpty());
