@@ -1,5 +1,7 @@
 #include "NetTestSupport.h"
 
+#include "support/QtCoreEnvironment.h"
+
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -20,26 +22,8 @@ namespace orv::test
 namespace
 {
 
-// The sockets post their messages through the Qt event loop, which needs an
-// application object for the whole test program.
-class QtApplicationEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "test_net";
-        static char* argv[] = { name, nullptr };
-        app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> app_;
-};
-
 [[maybe_unused]] ::testing::Environment* const qtEnvironment
-    = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+    = ::testing::AddGlobalTestEnvironment(new QtCoreEnvironment);
 
 } // namespace
 

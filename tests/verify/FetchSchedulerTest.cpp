@@ -3,6 +3,7 @@
 #include "verify/FetchScheduler.h"
 #include "core/Lines.h"
 #include "support/EngineSim.h"
+#include "support/QtCoreEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
@@ -23,24 +24,8 @@ namespace orv::test
 namespace
 {
 
-class QtApplicationEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "test_verify";
-        static char* argv[] = { name, nullptr };
-        app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> app_;
-};
-
 [[maybe_unused]] ::testing::Environment* const qtEnvironment
-    = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+    = ::testing::AddGlobalTestEnvironment(new QtCoreEnvironment);
 
 // A site page answered after `ms` milliseconds.
 std::string slowPath(int site, int ms)
