@@ -3,8 +3,8 @@
 // selection, next to awk dropping the same lines from a text file, measured
 // in the same run.
 #include "app/TForm1.h"
-#include "platform/Dialogs.h"
 #include "platform/ui/UrlListView.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -22,18 +22,6 @@ namespace {
 constexpr int kRows = 100000;
 constexpr int kEvery = 10; // every tenth row is selected: 10,000 rows
 
-// Answers every question with OK, as a user confirming the delete.
-class ConfirmingDialogs final : public orv::Dialogs {
-public:
-    void notice(const std::string&) override { }
-    bool confirm(const std::string&) override { return true; }
-    void error(const std::string&) override { }
-    std::optional<std::string> openFile(const orv::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const orv::FileDialogRequest&) override { return std::nullopt; }
-    bool print() override { return false; }
-    bool printSetup() override { return false; }
-};
-
 std::string record(int i)
 {
     char text[80];
@@ -43,7 +31,7 @@ std::string record(int i)
 
 struct Window {
     QTemporaryDir folder;
-    ConfirmingDialogs dialogs;
+    orv::bench::SilentDialogs dialogs;
     std::unique_ptr<TForm1> form;
 
     Window()
@@ -132,11 +120,6 @@ BENCHMARK(BM_AwkDropEveryTenthLine)->Unit(benchmark::kMillisecond)->Iterations(3
 
 int main(int argc, char** argv)
 {
-    qputenv(
-        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    orv::bench::BenchProgram program(argc, argv);
+    return program.run();
 }

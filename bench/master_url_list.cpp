@@ -3,6 +3,7 @@
 // `sort -f -u` on the same URLs, measured in the same run.
 #include "app/TForm1.h"
 #include "platform/ui/UrlListView.h"
+#include "support/BenchSupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -200,11 +201,6 @@ BENCHMARK(BM_SortFoldUnique)->Unit(benchmark::kMillisecond)->Iterations(3)->UseR
 
 int main(int argc, char** argv)
 {
-    qputenv(
-        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    orv::bench::BenchProgram program(argc, argv);
+    return program.run();
 }

@@ -6,18 +6,11 @@
 //
 // Targets: memory grows by less than 20 MB over the last 9,000 URLs,
 // descriptors end at their count before the run, data/ ends empty.
-#include "app/TForm1.h"
 #include "app/controls/EditBox.h"
-#include "platform/Dialogs.h"
 #include "platform/ui/UrlListView.h"
-#include "search/UrlRecord.h"
+#include "support/BenchSupport.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
@@ -26,8 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,18 +27,6 @@ namespace
 
 constexpr int kUrls = 10000;
 constexpr int kFirst = 1000;
-
-class SilentDialogs final : public orv::Dialogs
-{
-public:
-    void notice(const std::string&) override { }
-    bool confirm(const std::string&) override { return true; }
-    void error(const std::string& text) override { std::fprintf(stderr, "error: %s\n", text.c_str()); }
-    std::optional<std::string> openFile(const orv::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const orv::FileDialogRequest&) override { return std::nullopt; }
-    bool print() override { return false; }
-    bool printSetup() override { return false; }
-};
 
 // Resident set size of this process in MB.
 double residentMB()
@@ -94,55 +73,22 @@ std::string soakPath(int i)
 }
 
 struct World {
-    QTemporaryDir folder;
-    QProcess sim;
-    std::unique_ptr<TForm1> form;
-    SilentDialogs dialogs;
+    orv::bench::Simulator sim;
+    orv::bench::RetrievalWindow window;
 
     bool start()
     {
-        if (!folder.isValid())
-            return false;
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/enginesim");
         // 3,334 results per engine make a corpus of 10,002 sites.
-        sim.start(program,
-            { QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--results-per-engine"),
-                QStringLiteral("3334"), QStringLiteral("--log"), QStringLiteral("/dev/null") });
-        QByteArray out;
-        while (!out.contains('\n') && sim.waitForReadyRead(10000))
-            out += sim.readAllStandardOutput();
-        const QByteArray prefix = "enginesim ready port ";
-        const qsizetype at = out.indexOf(prefix);
-        if (at < 0)
+        if (!sim.start({ QStringLiteral("--results-per-engine"), QStringLiteral("3334"), QStringLiteral("--log"),
+                QStringLiteral("/dev/null") }))
             return false;
-        const std::string host = "http://127.0.0.1:" + out.mid(at + prefix.size()).trimmed().toStdString();
-
-        orv::Dialogs::install(&dialogs);
-        QDir(folder.path()).mkpath(QStringLiteral("data"));
-        form = std::make_unique<TForm1>(folder.path().toStdString() + "/");
-        form->memPrimarySearchCriteria->setPlainText(QStringLiteral("solar\nharbour"));
-        form->memSecondarySearchCriteria->setPlainText(QStringLiteral("</html>"));
-        form->memExclusionCriteria->setPlainText(QStringLiteral("bicycle"));
-        form->LoadTheLists();
-        form->edMaxSeconds->setText(QStringLiteral("0"));
-        for (int i = 0; i < kUrls; ++i) {
-            form->masterUrls.add(orv::makeMasterRecord(host + soakPath(i)));
-            form->masterDescriptions.emplace_back("No Description");
-        }
-        form->PopulateListBox();
-        return form->ListView1->count() == kUrls;
-    }
-
-    std::string dataFolder() const { return folder.path().toStdString() + "/data"; }
-
-    ~World()
-    {
-        form.reset();
-        orv::Dialogs::install(nullptr);
-        if (sim.state() != QProcess::NotRunning) {
-            sim.kill();
-            sim.waitForFinished(5000);
-        }
+        std::vector<std::string> urls;
+        for (int i = 0; i < kUrls; ++i)
+            urls.push_back(sim.origin() + soakPath(i));
+        if (!window.open(urls))
+            return false;
+        window.form().edMaxSeconds->setText(QStringLiteral("0"));
+        return true;
     }
 };
 
@@ -150,7 +96,7 @@ World* world = nullptr;
 
 void BM_SoakRetrieval(benchmark::State& state)
 {
-    TForm1& form = *world->form;
+    TForm1& form = world->window.form();
     double rssStart = 0, rssFirst = 0, rssEnd = 0;
     int fdsStart = 0, fdsFirst = 0, fdsEnd = 0, firstAt = -1, dataLeft = 0;
     std::map<std::string, int> outcomes;
@@ -175,7 +121,7 @@ void BM_SoakRetrieval(benchmark::State& state)
     }
     for (int row = 0; row < form.ListView1->count(); ++row)
         ++outcomes[form.ListView1->status(row)];
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(world->dataFolder()))
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(world->window.dataFolder()))
         ++dataLeft;
 
     state.counters["rss_start_MB"] = rssStart;
@@ -203,17 +149,10 @@ BENCHMARK(BM_SoakRetrieval)->Unit(benchmark::kSecond)->UseRealTime()->Iterations
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    orv::bench::BenchProgram program(argc, argv);
     World w;
-    if (!w.start()) {
-        std::fprintf(stderr, "could not start the simulator or fill the list\n");
-        return 1;
-    }
+    if (!w.start())
+        return orv::bench::BenchProgram::setUpFailed();
     world = &w;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    world = nullptr;
-    return 0;
+    return program.run();
 }

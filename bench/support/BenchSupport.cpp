@@ -1,0 +1,128 @@
+#include "support/BenchSupport.h"
+
+#include "platform/ui/UrlListView.h"
+#include "search/UrlRecord.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace orv::bench
+{
+
+void SilentDialogs::notice(const std::string& text)
+{
+    std::fprintf(stderr, "notice: %s\n", text.c_str());
+}
+
+void SilentDialogs::error(const std::string& text)
+{
+    std::fprintf(stderr, "error: %s\n", text.c_str());
+}
+
+Simulator::~Simulator()
+{
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+bool Simulator::start(const QStringList& args)
+{
+    process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/enginesim"),
+        QStringList { QStringLiteral("--port"), QStringLiteral("0") } + args);
+    const QDeadlineTimer deadline(10000);
+    QByteArray out;
+    while (!out.contains('\n') && !deadline.hasExpired() && process_.state() != QProcess::NotRunning)
+        if (process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            out += process_.readAllStandardOutput();
+    const QByteArray prefix = "enginesim ready port ";
+    const qsizetype at = out.indexOf(prefix);
+    port_ = at < 0 ? 0 : out.mid(at + prefix.size()).trimmed().toInt();
+    return port_ > 0;
+}
+
+std::string Simulator::origin() const
+{
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
+
+RetrievalWindow::~RetrievalWindow()
+{
+    form_.reset();
+    Dialogs::install(nullptr);
+}
+
+bool RetrievalWindow::open(const std::vector<std::string>& urls)
+{
+    if (!folder_.isValid())
+        return false;
+    Dialogs::install(&dialogs_);
+    QDir(folder_.path()).mkpath(QStringLiteral("data"));
+    form_ = std::make_unique<TForm1>(folder_.path().toStdString() + "/");
+    form_->memPrimarySearchCriteria->setPlainText(QStringLiteral("solar\nharbour"));
+    form_->memSecondarySearchCriteria->setPlainText(QStringLiteral("</html>"));
+    form_->memExclusionCriteria->setPlainText(QStringLiteral("bicycle"));
+    form_->LoadTheLists();
+    for (const auto& url : urls) {
+        form_->masterUrls.add(makeMasterRecord(url));
+        form_->masterDescriptions.emplace_back("No Description");
+    }
+    form_->PopulateListBox();
+    return form_->ListView1->count() == static_cast<int>(urls.size());
+}
+
+void RetrievalWindow::startOver()
+{
+    for (int row = 0; row < form_->ListView1->count(); ++row)
+        form_->ListView1->setChecked(row, false);
+    form_->approvedUrls.clear();
+    form_->approvedDescriptions.clear();
+}
+
+int RetrievalWindow::verifiedCount() const
+{
+    int verified = 0;
+    for (int row = 0; row < form_->ListView1->count(); ++row)
+        verified += form_->ListView1->status(row) == "Verified";
+    return verified;
+}
+
+namespace
+{
+
+QApplication* makeApplication(int& argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+}
+
+} // namespace
+
+BenchProgram::BenchProgram(int& argc, char** argv)
+    : app_(makeApplication(argc, argv))
+{
+    benchmark::Initialize(&argc, argv);
+}
+
+BenchProgram::~BenchProgram() = default;
+
+int BenchProgram::run()
+{
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+int BenchProgram::setUpFailed()
+{
+    std::fprintf(stderr, "could not start the simulator or fill the list\n");
+    return 1;
+}
+
+} // namespace orv::bench
