@@ -5,7 +5,7 @@ set -euo pipefail
 what=${1:-build}
 
 build_pkgs=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libicu-dev libjpeg-dev
-            libgtest-dev libgmock-dev libbenchmark-dev)
+            libgtest-dev libgmock-dev libbenchmark-dev libssl-dev)
 test_pkgs=(nginx-light tinyproxy curl poppler-utils xvfb xauth chromium desktop-file-utils appstream)
 run_pkgs=(xvfb xauth imagemagick x11-utils)
 # clang with libFuzzer's runtime, for fuzz/build.sh

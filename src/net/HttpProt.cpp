@@ -31,6 +31,7 @@ THttpCli::THttpCli()
     socket_.OnSessionConnected = [this](TCustomWSocket*, uint16_t e) { SocketSessionConnected(e); };
     socket_.OnDataAvailable = [this](TCustomWSocket*, uint16_t) { SocketDataAvailable(); };
     socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+    socket_.OnTlsDone = [this](TCustomWSocket*, uint16_t e) { SocketTlsDone(e); };
 }
 
 THttpCli::~THttpCli()
@@ -40,6 +41,7 @@ THttpCli::~THttpCli()
     socket_.OnSessionConnected = nullptr;
     socket_.OnDataAvailable = nullptr;
     socket_.OnSessionClosed = nullptr;
+    socket_.OnTlsDone = nullptr;
 }
 
 void THttpCli::SetMultiThreaded(bool on)
@@ -128,6 +130,8 @@ void THttpCli::StartRequest()
     closedHandled_ = false;
     locationFlag_ = false;
     connected_ = false;
+    tlsFailed_ = false;
+    tlsPhase_ = TlsPhase::None;
     rcvdFill_ = 0;
     SetState(THttpState::Connecting);
 
@@ -143,14 +147,19 @@ void THttpCli::StartRequest()
     const TUrlParts url = ParseURL(URL);
     hostName_ = url.host;
     targetPort_ = url.port;
-    if (Proxy.empty()) {
+    secure_ = IsSecureScheme(url.proto);
+    if (Proxy.empty() || secure_) {
+        // Through a proxy, an https request goes inside a tunnel to the
+        // target, so its request line is the same as without one.
         path_ = url.path;
         connectHost_ = url.host;
-        connectPort_ = url.port.empty() ? "80" : url.port;
-    } else {
+        connectPort_ = url.port.empty() ? DefaultPort(url.proto) : url.port;
+    }
+    if (!Proxy.empty()) {
         // The URL's port stays in the request line: without it the proxy
         // would fetch the same path from port 80, another resource.
-        path_ = ProxyTarget(url.proto) + url.path;
+        if (!secure_)
+            path_ = ProxyTarget(url.proto) + url.path;
         const TUrlParts proxy = ParseURL(Proxy);
         connectHost_ = proxy.host;
         connectPort_ = proxy.port.empty() ? ProxyPort : proxy.port;
@@ -211,6 +220,8 @@ void THttpCli::SocketSessionConnected(uint16_t error)
     }
     connected_ = true;
     StartResponse();
+    if (secure_)
+        return BeginSecureSession();
     SetState(THttpState::AwaitingHeader);
     try {
         SendRequest();
@@ -262,7 +273,18 @@ void THttpCli::SocketSessionClosed(uint16_t error)
 {
     // A connection that ends before the response header is complete is a
     // failure, not an empty success.
-    if (state_ == THttpState::AwaitingHeader && statusCode_ < 400) {
+    if (error == wsa::TLS_FAILED_ && statusCode_ < 400 && state_ != THttpState::Aborting) {
+        // A record that fails in the body leaves a fragment, not the document.
+        if (state_ == THttpState::AwaitingBody)
+            bodyFailed_ = true;
+        FailSecure(404, CtrlSocket().TlsError(), true);
+    } else if (state_ == THttpState::Connecting && tlsPhase_ != TlsPhase::None && statusCode_ < 400) {
+        // The proxy or the server hung up before the secure session was up.
+        FailSecure(404,
+            tlsPhase_ == TlsPhase::Tunnel ? "The proxy closed the connection before the tunnel was open"
+                                          : "TLS handshake failed: the server closed the connection",
+            tlsPhase_ == TlsPhase::Handshake);
+    } else if (state_ == THttpState::AwaitingHeader && statusCode_ < 400) {
         statusCode_ = 404;
         reasonPhrase_
             = error != 0 ? errorWithNumber(error) : "Connection closed before the response header was complete";
@@ -304,6 +326,7 @@ void THttpCli::HandleMessage(int msg, uintptr_t wParam)
         ++serial_;
         closedHandled_ = false;
         rcvdFill_ = 0;
+        tlsPhase_ = TlsPhase::None;
         StartLookup();
         break;
     default:

@@ -123,6 +123,11 @@ public:
     // to the receive stream. Get then fails; whatever reached the stream is
     // a fragment, not the document.
     bool BodyFailed() const { return bodyFailed_; }
+    // Whether the request (or its last redirection) goes over TLS.
+    bool Secure() const { return secure_; }
+    // The request failed in TLS: the handshake, the certificate, or a
+    // record; the reason phrase names it.
+    bool TlsFailed() const { return tlsFailed_; }
     TWSocket& CtrlSocket() { return socket_; }
 
 private:
@@ -149,6 +154,14 @@ private:
     void StartResponse();
     void WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>& alive);
     std::string ProxyTarget(const std::string& proto) const;
+    std::string CurrentScheme() const { return secure_ ? "https" : "http"; }
+    // TLS and the proxy tunnel (HttpProtTls.cpp).
+    void BeginSecureSession();
+    void SendTunnelRequest();
+    void TunnelDataAvailable();
+    void TunnelHeaderEnded(int status, const std::string& reason, bool extraBytes);
+    void SocketTlsDone(uint16_t error);
+    void FailSecure(int status, const std::string& reason, bool tls);
 
     TWSocket socket_;
     MessageWindow window_;
@@ -173,6 +186,17 @@ private:
     std::string targetPort_; // the URL's own port, kept in proxy request lines
     std::string connectHost_, connectPort_;
     std::string path_; // what follows the method in the request line
+    bool secure_ = false; // the current target is an https URL
+    // Where a secure connection stands before the request is sent.
+    enum class TlsPhase {
+        None, // plain connection, or TLS is up
+        Tunnel, // CONNECT sent to the proxy, reading its answer
+        Handshake, // TLS handshake running
+    };
+    TlsPhase tlsPhase_ = TlsPhase::None;
+    bool tlsFailed_ = false;
+    int tunnelStatus_ = 0;
+    std::string tunnelReason_;
     bool locationFlag_ = false;
     bool connected_ = false;
     bool closedHandled_ = false; // ConnectionClosed ran for this request

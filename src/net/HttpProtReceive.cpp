@@ -21,6 +21,8 @@ constexpr int WM_HTTP_RESTART = WM_USER + 3;
 
 void THttpCli::SocketDataAvailable()
 {
+    if (state_ == THttpState::Connecting && tlsPhase_ == TlsPhase::Tunnel)
+        return TunnelDataAvailable();
     const int room = kRcvBufSize - 1 - rcvdFill_;
     if (room <= 0)
         return FailOnLongLine();
@@ -156,17 +158,26 @@ void THttpCli::HeaderEnded()
         OnHeaderEnd(this);
 }
 
+// A location on another host may change the scheme (http to https and
+// back); any other location keeps the current scheme, host and port.
 void THttpCli::LocationChange(const std::string& value)
 {
     const TUrlParts loc = ParseURL(value);
-    const std::string proto = loc.proto.empty() ? "http" : loc.proto;
+    const bool newHost = !StartsWith(value, "/") && !loc.path.empty() && !loc.host.empty();
+    const std::string proto = newHost ? (loc.proto.empty() ? "http" : loc.proto) : CurrentScheme();
     if (!Proxy.empty()) {
-        if (loc.path.empty())
-            path_ = ProxyTarget(proto) + "/" + loc.host;
-        else if (!loc.host.empty())
+        if (newHost && (secure_ || IsSecureScheme(proto))) {
+            // To or from a tunnel: the target itself changes.
+            secure_ = IsSecureScheme(proto);
+            hostName_ = loc.host;
+            targetPort_ = loc.port;
+            path_ = secure_ ? loc.path : value;
+        } else if (loc.path.empty())
+            path_ = (secure_ ? "" : ProxyTarget(proto)) + "/" + loc.host;
+        else if (newHost)
             path_ = value;
         else
-            path_ = ProxyTarget(proto) + loc.path;
+            path_ = (secure_ ? "" : ProxyTarget(proto)) + loc.path;
         return;
     }
     if (StartsWith(value, "/")) {
@@ -182,12 +193,12 @@ void THttpCli::LocationChange(const std::string& value)
         // A bare file name: fetched from the server's root.
         path_ = proto + "://" + hostName_ + "/" + loc.host;
         connectHost_ = oldHost;
-    } else if (!loc.host.empty()) {
-        // A URL naming a host without a port means the scheme's default
+    } else if (newHost) {
+        // A URL naming a host without a port means its scheme's default
         // port, not the port of the server that sent the redirection.
         hostName_ = loc.host;
-        if (loc.port.empty())
-            connectPort_ = "80";
+        secure_ = IsSecureScheme(proto);
+        connectPort_ = loc.port.empty() ? DefaultPort(proto) : loc.port;
     } else {
         path_ = proto + "://" + hostName_ + loc.path;
         connectHost_ = oldHost;

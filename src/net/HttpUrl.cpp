@@ -155,4 +155,14 @@ std::vector<std::string> BuildRequestLines(const TRequestFields& f)
     return lines;
 }
 
+bool IsSecureScheme(const std::string& proto)
+{
+    return LowerCase(proto) == "https";
+}
+
+std::string DefaultPort(const std::string& proto)
+{
+    return IsSecureScheme(proto) ? "443" : "80";
+}
+
 } // namespace orv

@@ -20,6 +20,11 @@ struct TUrlParts {
 // proxy setting and for "location" values, which may be relative.
 TUrlParts ParseURL(const std::string& url);
 
+// Whether a scheme asks for TLS ("https", in any letter case).
+bool IsSecureScheme(const std::string& proto);
+// The port a scheme implies: "443" for https, "80" for anything else.
+std::string DefaultPort(const std::string& proto);
+
 // The document name a request path gives: the last segment (one trailing "/"
 // dropped, at most 255 characters) cut before the first "?";
 // "document.htm" for an empty path or "/".

@@ -1,6 +1,7 @@
 #include "net/WSocket.h"
 
 #include "core/Text.h"
+#include "net/TlsSession.h"
 #include "net/WinSockErrors.h"
 
 #include <QSocketNotifier>
@@ -63,6 +64,9 @@ void TCustomWSocket::ResetDefaults()
     allSent_ = true;
     closeInvoked_ = false;
     readCount_ = 0;
+    tls_.reset();
+    tlsHandshaking_ = false;
+    tlsStarved_ = false;
 }
 
 void TCustomWSocket::ChangeState(TSocketState newState)
@@ -165,7 +169,11 @@ int TCustomWSocket::RcvdCount() const
     if (hSocket_ == INVALID_SOCKET)
         return -1;
     int n = 0;
-    return ioctl(hSocket_, FIONREAD, &n) < 0 ? -1 : n;
+    if (ioctl(hSocket_, FIONREAD, &n) < 0)
+        return -1;
+    if (tls_ && !tlsHandshaking_)
+        n += static_cast<int>(tls_->BufferedPlain() + tls_->BufferedInput());
+    return n;
 }
 
 bool TCustomWSocket::ResolveAddr()
@@ -202,6 +210,7 @@ void TCustomWSocket::Connect()
         return;
 
     sendQueue_.clear();
+    tlsError_.clear();
     CloseHandleOnly();
     hSocket_ = OpenConnectedHandle ? OpenConnectedHandle()
                                    : ::socket(AF_INET, sockType_ | SOCK_NONBLOCK | SOCK_CLOEXEC, protoNumber_);
@@ -245,20 +254,37 @@ int TCustomWSocket::Send(const void* data, int len)
         SocketErrorCode("Send", wsa::ENOTCONN_);
         return -1;
     }
-    allSent_ = false;
-    const char* p = static_cast<const char*>(data);
-    int left = len;
-    while (left > 0) {
-        if (sendQueue_.empty() || sendQueue_.back().Full())
-            sendQueue_.emplace_back(bufSize_);
-        const int n = sendQueue_.back().Write(p, left);
-        p += n;
-        left -= n;
+    if (tls_) {
+        if (tlsHandshaking_) {
+            RaiseException("Send: the TLS handshake is not complete");
+            return -1;
+        }
+        if (!tls_->Write(static_cast<const char*>(data), len)) {
+            TlsFailed(tls_->Failure());
+            return -1;
+        }
+        TlsFlush();
+    } else {
+        QueueBytes(static_cast<const char*>(data), len);
+        TryToSend();
     }
-    TryToSend();
     if (allSent_)
         PostSocketEvent(FD_WRITE, 0);
     return len;
+}
+
+void TCustomWSocket::QueueBytes(const char* data, int len)
+{
+    if (len <= 0)
+        return;
+    allSent_ = false;
+    while (len > 0) {
+        if (sendQueue_.empty() || sendQueue_.back().Full())
+            sendQueue_.emplace_back(bufSize_);
+        const int n = sendQueue_.back().Write(data, len);
+        data += n;
+        len -= n;
+    }
 }
 
 void TCustomWSocket::TryToSend()
@@ -308,6 +334,8 @@ int TCustomWSocket::Receive(void* buffer, int size)
         lastError_ = wsa::ENOTSOCK_;
         return -1;
     }
+    if (tls_)
+        return TlsReceive(static_cast<char*>(buffer), size);
     const ssize_t n = ::recv(hSocket_, buffer, static_cast<size_t>(std::max(size, 0)), 0);
     if (n < 0) {
         lastError_ = lastErrno();
@@ -355,6 +383,16 @@ void TCustomWSocket::WatchRead(bool on)
 {
     if (readNotifier_)
         readNotifier_->setEnabled(on);
+}
+
+// Waits for the next readable event. Plaintext that TLS has already taken in
+// raises no readiness of the socket, so it is announced by a posted event.
+void TCustomWSocket::RearmRead()
+{
+    if (tls_ && !tlsHandshaking_ && (tls_->BufferedPlain() > 0 || (tls_->BufferedInput() > 0 && !tlsStarved_)))
+        PostSocketEvent(FD_READ, 0);
+    else
+        WatchRead(true);
 }
 
 void TCustomWSocket::WatchWrite(bool on)
@@ -425,13 +463,19 @@ void TCustomWSocket::HandleSocketEvent(int events, int error)
             OnSessionConnected(this, static_cast<uint16_t>(error));
         if (error != 0 && state_ != TSocketState::wsClosed)
             Close();
-        else if (error == 0 && same() && state_ == TSocketState::wsConnected)
+        else if (error == 0 && same() && state_ == TSocketState::wsConnected && !tlsHandshaking_)
             WatchRead(true);
+    }
+    if (tlsHandshaking_ && same() && (events & (FD_TLS_STEP | FD_READ | FD_CLOSE))) {
+        // The handshake reads the connection itself; the owner sees nothing
+        // until it has ended.
+        TlsStep();
+        events &= ~(FD_READ | FD_CLOSE);
     }
     if ((events & FD_READ) && same()) {
         DrainReadable(error, kMaxReadPerEvent);
         if (same() && state_ == TSocketState::wsConnected)
-            WatchRead(true);
+            RearmRead();
     }
     if ((events & FD_WRITE) && same()) {
         TryToSend();

@@ -22,6 +22,8 @@ class QSocketNotifier;
 namespace orv
 {
 
+class TlsSession;
+
 class ESocketException : public Exception
 {
 public:
@@ -51,6 +53,7 @@ constexpr int FD_OOB = 0x04;
 constexpr int FD_ACCEPT = 0x08;
 constexpr int FD_CONNECT = 0x10;
 constexpr int FD_CLOSE = 0x20;
+constexpr int FD_TLS_STEP = 0x40; // advance the TLS handshake
 
 constexpr int INVALID_SOCKET = -1;
 
@@ -97,6 +100,9 @@ public:
     TSessionEvent OnSessionClosed;
     TSessionEvent OnSessionConnected;
     TSessionEvent OnDnsLookupDone;
+    // The TLS handshake begun by StartTls ended: error 0, or wsa::TLS_FAILED_
+    // with TlsError() naming the reason.
+    TSessionEvent OnTlsDone;
     TChangeStateEvent OnChangeState;
     // When set, errors are reported through it instead of being raised.
     TSocketNotifyEvent OnError;
@@ -123,6 +129,15 @@ public:
     // Drops the connection and raises OnSessionClosed once per connection.
     void Close();
 
+    // Starts TLS on the connected socket, verifying that the peer is `host`.
+    // Ends with OnTlsDone, raised from the event loop. From then on Send and
+    // Receive carry plaintext, and the events report plaintext as they do
+    // raw bytes on a plain connection; the session ends with the connection.
+    void StartTls(const std::string& host);
+    bool Tls() const { return static_cast<bool>(tls_); }
+    // The reason of the last TLS failure of this socket; cleared at Connect.
+    const std::string& TlsError() const { return tlsError_; }
+
 protected:
     // Reports a socket error of `operation` from the current errno.
     void SocketError(const std::string& operation);
@@ -145,6 +160,13 @@ private:
     void WatchWrite(bool on);
     void PostSocketEvent(int events, int error);
     bool ResolveAddr();
+    void QueueBytes(const char* data, int len);
+    void RearmRead();
+    // TLS over the connection (WSocketTls.cpp).
+    void TlsStep();
+    void TlsFlush();
+    int TlsReceive(char* buffer, int size);
+    void TlsFailed(const std::string& reason);
 
     std::unique_ptr<MessageWindow> window_;
     int hSocket_ = INVALID_SOCKET;
@@ -168,6 +190,11 @@ private:
     bool allSent_ = true;
     bool closeInvoked_ = false; // OnSessionClosed already raised for this connection
     bool destroying_ = false;
+
+    std::unique_ptr<TlsSession> tls_; // set by StartTls, dropped at close
+    bool tlsHandshaking_ = false;
+    bool tlsStarved_ = false; // the bytes fed so far hold no complete record
+    std::string tlsError_;
 
     std::string dnsResult_;
     std::vector<std::string> dnsResultList_;

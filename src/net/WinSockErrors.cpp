@@ -60,6 +60,7 @@ std::string WSocketErrorDesc(int code)
         { 11002, "Non-authoritative host not found" },
         { 11003, "Non-recoverable error" },
         { 11004, "No Data" },
+        { 12175, "Secure connection failed" },
     };
     const auto it = table.find(code);
     return it == table.end() ? "Not a WinSock error" : it->second;

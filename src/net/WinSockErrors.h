@@ -38,6 +38,9 @@ constexpr int HOST_NOT_FOUND_ = 11001;
 constexpr int TRY_AGAIN_ = 11002;
 constexpr int NO_RECOVERY_ = 11003;
 constexpr int NO_DATA_ = 11004;
+// Not a Windows Sockets number: the socket's TLS layer failed (handshake,
+// certificate or record); the socket's TlsError() names the reason.
+constexpr int TLS_FAILED_ = 12175;
 } // namespace wsa
 
 // The description of a Windows Sockets error code; "Not a WinSock error"

@@ -1,5 +1,7 @@
 #include "search/EngineCatalogue.h"
 
+#include "core/Text.h"
+
 namespace orv
 {
 
@@ -50,6 +52,8 @@ std::string engineQueryPath(Engine e, const EngineQuery& q)
 
 std::string engineQueryUrl(Engine e, const std::string& host, const EngineQuery& q)
 {
+    if (StartsWith(host, "https://"))
+        return host + engineQueryPath(e, q);
     return "http://" + host + engineQueryPath(e, q);
 }
 

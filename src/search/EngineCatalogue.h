@@ -27,7 +27,8 @@ std::string engineActivityText(Engine e);
 // Path and query of the request, from the first "/" on.
 std::string engineQueryPath(Engine e, const EngineQuery& q);
 
-// "http://" + host + path and query.
+// "http://" + host + path and query; a host given as "https://host[:port]"
+// (an engine asked over TLS) keeps its scheme.
 std::string engineQueryUrl(Engine e, const std::string& host, const EngineQuery& q);
 
 // The data file name of the engines whose URL yields no document name

@@ -52,12 +52,20 @@ EngineHosts EngineHosts::fromLines(const Lines& lines)
         if (eq == 0)
             continue;
         const auto engine = engineFromCaption(Trim(Copy(line, 1, eq - 1)));
-        const std::string host = Trim(CopyFrom(line, eq + 1));
+        std::string host = Trim(CopyFrom(line, eq + 1));
+        std::string scheme;
+        for (const char* prefix : { "https://", "http://" }) {
+            if (LowerCase(Copy(host, 1, Length(prefix))) == prefix) {
+                scheme = prefix;
+                host = CopyFrom(host, Length(prefix) + 1);
+            }
+        }
         // A host with a blank or a slash would change the request line or
         // the path; such a line is ignored like a missing one.
         if (!engine || host.empty() || host.find_first_of(" \t/") != std::string::npos)
             continue;
-        hosts.hosts_[static_cast<size_t>(engineIndex(*engine))] = host;
+        // Plain http is the default and is stored as the bare host.
+        hosts.hosts_[static_cast<size_t>(engineIndex(*engine))] = scheme == "https://" ? scheme + host : host;
     }
     return hosts;
 }

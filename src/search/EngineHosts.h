@@ -1,8 +1,9 @@
 #pragma once
-// Where each engine is asked: "host" or "host:port" per engine. The program
-// folder's engines.txt ("Name=host[:port]" per line, names as the check box
-// captions) overrides the built-in hosts one engine at a time; a missing file
-// or a missing line leaves the built-in host.
+// Where each engine is asked: "host" or "host:port" per engine, or
+// "https://host[:port]" for an engine asked over TLS. The program folder's
+// engines.txt ("Name=host[:port]" or "Name=https://host[:port]" per line,
+// names as the check box captions) overrides the built-in hosts one engine
+// at a time; a missing file or a missing line leaves the built-in host.
 #include "core/Lines.h"
 #include "search/Engines.h"
 

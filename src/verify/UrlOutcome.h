@@ -17,14 +17,14 @@ enum class UrlOutcome {
     Verified, // the page was scanned (approved or not)
     FileNotFound, // the page file could not be read back
     SiteNotFound, // no document began (unknown host, refused, error status, empty body)
-    Error, // the page was cut off or could not be written: thrown away, row stays unticked
+    Error, // the page was cut off or could not be written, or TLS failed: thrown away, row stays unticked
     AbortedNoDocument, // aborted before a document began: the row keeps its text
 };
 
 // The outcome before the page scan. `dataFile` is the current data file name
 // (empty when no document began); `aborted` tells that the run was aborted
 // during this URL; `bodyFailed` that the page did not arrive whole or was
-// not written.
+// not written, or that the request failed in TLS.
 UrlOutcome ClassifyUrlEnd(
     bool skipped, bool timedOut, std::string_view dataFile, bool aborted, bool bodyFailed = false);
 

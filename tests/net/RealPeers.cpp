@@ -79,13 +79,14 @@ bool TinyProxy::available()
     return QFile::exists(kBinary);
 }
 
-bool TinyProxy::start(const TempFolder& folder, std::string& error)
+bool TinyProxy::start(const TempFolder& folder, std::string& error, const std::string& extraConfig)
 {
     const int port = freePort();
     const std::string dir = folder.path();
     folder.write("tinyproxy.conf",
         "Port " + std::to_string(port) + "\nListen 127.0.0.1\nTimeout 30\nMaxClients 20\nAllow 127.0.0.1\n"
-            + "LogFile \"" + dir + "tinyproxy.log\"\nLogLevel Warning\nPidFile \"" + dir + "tinyproxy.pid\"\n");
+            + "LogFile \"" + dir + "tinyproxy.log\"\nLogLevel Warning\nPidFile \"" + dir + "tinyproxy.pid\"\n"
+            + extraConfig);
     return process_.start(kBinary, { "-d", "-c", QString::fromStdString(dir + "tinyproxy.conf") }, port, error);
 }
 

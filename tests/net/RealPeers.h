@@ -44,7 +44,8 @@ class TinyProxy
 public:
     static constexpr const char* kBinary = "/usr/bin/tinyproxy";
     static bool available();
-    bool start(const TempFolder& folder, std::string& error);
+    // `extraConfig`: further lines of tinyproxy's configuration.
+    bool start(const TempFolder& folder, std::string& error, const std::string& extraConfig = {});
     int port() const { return process_.port(); }
 
 private:

@@ -1,5 +1,6 @@
 // engines.txt overrides the built-in hosts line by line.
 #include "search/EngineHosts.h"
+#include "search/EngineCatalogue.h"
 
 #include "support/TempFolder.h"
 
@@ -41,6 +42,22 @@ TEST(EngineHosts, FileLinesOverrideTheirEngineOnly)
     EXPECT_EQ(hosts.host(Engine::Magellan), "m.example:81=x");
     for (Engine e : { Engine::Excite, Engine::Snap, Engine::Yahoo, Engine::AltaVista, Engine::Thunderstone })
         EXPECT_EQ(hosts.host(e), builtIn.host(e)) << engineCaption(e);
+}
+
+TEST(EngineHosts, HttpsLinesAskTheEngineOverTls)
+{
+    const EngineHosts hosts = EngineHosts::fromLines({ "Webcrawler=https://127.0.0.1:8443",
+        "PlanetSearch=HTTPS://p.example", "Snap=http://s.example:81", "Thunderstone=https://t.example/path" });
+    EXPECT_EQ(hosts.host(Engine::Webcrawler), "https://127.0.0.1:8443");
+    EXPECT_EQ(hosts.host(Engine::PlanetSearch), "https://p.example");
+    EXPECT_EQ(hosts.host(Engine::Snap), "s.example:81");
+    EXPECT_EQ(hosts.host(Engine::Thunderstone), EngineHosts().host(Engine::Thunderstone));
+    EngineQuery query;
+    query.queryText = "fox";
+    EXPECT_EQ(engineQueryUrl(Engine::Webcrawler, hosts.host(Engine::Webcrawler), query),
+        "https://127.0.0.1:8443" + engineQueryPath(Engine::Webcrawler, query));
+    EXPECT_EQ(engineQueryUrl(Engine::Snap, hosts.host(Engine::Snap), query),
+        "http://s.example:81" + engineQueryPath(Engine::Snap, query));
 }
 
 } // namespace

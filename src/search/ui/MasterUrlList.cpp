@@ -8,7 +8,8 @@
 
 #include <QLabel>
 
-namespace {
+namespace
+{
 
 // Places `caption` `gap` pixels right of `number`, on its own line.
 void moveBeside(QLabel* caption, const QLabel* number, int gap)
@@ -58,7 +59,8 @@ void TForm1::UpdateMasterUrlList(const std::string& offered)
     if (orv::EndsWith(url, "/"))
         orv::Delete(url, orv::Length(url), 1);
     ListView1->addRow(url, std::string(orv::kUnverifiedText), false);
-    if (orv::Copy(url, 1, 5) != "http:")
+    // An https URL keeps its own scheme; anything else is taken as http.
+    if (orv::Copy(url, 1, 5) != "http:" && orv::Copy(url, 1, 6) != "https:")
         url = "http://" + url;
     // A page could otherwise forge the check and status fields of its own
     // record, or split it over two lines of the results file.

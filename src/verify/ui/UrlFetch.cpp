@@ -95,7 +95,10 @@ void TForm1::EndOfUrl(int row, bool skipped, bool singlePage, const std::string&
 {
     const bool aborted = lblCurrentEngine->text() == QStringLiteral("Aborted....");
     const orv::UrlOutcome outcome
-        = orv::ClassifyUrlEnd(skipped, run.timeoutFlag, run.currentDataFile, aborted, run.bodyFailed);
+        // A TLS failure is a failed request like a cut-off page: whatever
+        // arrived before it is not to be trusted.
+        = orv::ClassifyUrlEnd(
+            skipped, run.timeoutFlag, run.currentDataFile, aborted, run.bodyFailed || (!skipped && Httpcli1.TlsFailed()));
 
     if (outcome == orv::UrlOutcome::Timeout) {
         run.timeoutFlag = false;

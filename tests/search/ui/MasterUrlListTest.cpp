@@ -14,11 +14,13 @@
 
 using namespace orv;
 
-namespace {
+namespace
+{
 
 using Texts = std::vector<std::string>;
 
-class MasterUrlList : public ::testing::Test {
+class MasterUrlList : public ::testing::Test
+{
 protected:
     MasterUrlList()
     {
@@ -91,7 +93,8 @@ void PrintTo(const OfferCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class OfferingUrls : public MasterUrlList, public ::testing::WithParamInterface<OfferCase> {
+class OfferingUrls : public MasterUrlList, public ::testing::WithParamInterface<OfferCase>
+{
 };
 
 TEST_P(OfferingUrls, AddsRowRecordAndDescription)
@@ -121,6 +124,9 @@ INSTANTIATE_TEST_SUITE_P(Table, OfferingUrls,
             { "http://a.com/,,,,,0,,,,,0" } },
         OfferCase { "CapitalSchemeGetsAnotherPrefix", { "HTTP://A.COM" }, { "HTTP://A.COM" },
             { "http://HTTP://A.COM,,,,,0,,,,,0" } },
+        // An https URL used to gain a second scheme in front of its own.
+        OfferCase { "HttpsUrlKeepsItsScheme", { "https://Example.com/a/" }, { "https://Example.com/a" },
+            { "https://Example.com/a,,,,,0,,,,,0" } },
         OfferCase { "SameUrlTwiceIsOneRecord", { "http://a.com", "http://a.com" }, { "http://a.com", "http://a.com" },
             { "http://a.com,,,,,0,,,,,0" } },
         OfferCase { "EmptyUrl", { "" }, { "" }, { "http://,,,,,0,,,,,0" } },
@@ -175,7 +181,8 @@ void PrintTo(const CaptionCase& c, std::ostream* os)
     *os << c.records << " records";
 }
 
-class CountCaption : public MasterUrlList, public ::testing::WithParamInterface<CaptionCase> {
+class CountCaption : public MasterUrlList, public ::testing::WithParamInterface<CaptionCase>
+{
 };
 
 TEST_P(CountCaption, SingularBelowTwo)

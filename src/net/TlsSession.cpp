@@ -1,0 +1,231 @@
+#include "net/TlsSession.h"
+
+#include <openssl/bio.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+
+#include <arpa/inet.h>
+
+#include <climits>
+
+namespace orv
+{
+namespace
+{
+
+// The one client context of the process: TLS 1.2 or later, peer
+// verification on, the trust store of OpenSSL's default paths. Built once,
+// on first use, from whichever thread gets there first (a function-local
+// static is initialised exactly once), and only read afterwards.
+struct ClientContext {
+    SSL_CTX* ctx = nullptr;
+    std::string error;
+
+    ClientContext()
+    {
+        ctx = SSL_CTX_new(TLS_client_method());
+        if (!ctx) {
+            error = "TLS unavailable: cannot create a client context";
+            return;
+        }
+        SSL_CTX_set_min_proto_version(ctx, TLS1_2_VERSION);
+        SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, nullptr);
+        // Reads SSL_CERT_FILE / SSL_CERT_DIR when set, else the system's
+        // bundle and folder. A store that cannot be read leaves no trusted
+        // issuer, so every verification then fails with its own reason.
+        SSL_CTX_set_default_verify_paths(ctx);
+    }
+    ~ClientContext() { SSL_CTX_free(ctx); }
+    ClientContext(const ClientContext&) = delete;
+    ClientContext& operator=(const ClientContext&) = delete;
+};
+
+const ClientContext& clientContext()
+{
+    static const ClientContext context;
+    return context;
+}
+
+bool isIpAddress(const std::string& host)
+{
+    unsigned char buf[16];
+    return inet_pton(AF_INET, host.c_str(), buf) == 1 || inet_pton(AF_INET6, host.c_str(), buf) == 1;
+}
+
+int clampToInt(size_t n)
+{
+    return n > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(n);
+}
+
+} // namespace
+
+struct TlsSession::Impl {
+    SSL* ssl = nullptr;
+    BIO* in = nullptr; // bytes from the peer; owned by ssl
+    BIO* out = nullptr; // bytes for the peer; owned by ssl
+    bool handshakeDone = false;
+
+    ~Impl() { SSL_free(ssl); }
+};
+
+TlsSession::TlsSession(const std::string& host)
+    : impl_(std::make_unique<Impl>())
+{
+    const ClientContext& context = clientContext();
+    if (!context.ctx) {
+        failure_ = context.error;
+        return;
+    }
+    SSL* ssl = SSL_new(context.ctx);
+    BIO* in = BIO_new(BIO_s_mem());
+    BIO* out = BIO_new(BIO_s_mem());
+    if (!ssl || !in || !out) {
+        SSL_free(ssl);
+        BIO_free(in);
+        BIO_free(out);
+        failure_ = "TLS unavailable: out of memory";
+        return;
+    }
+    // An empty input buffer means "wait for more", never end of stream: the
+    // socket layer reports the peer's close itself.
+    BIO_set_mem_eof_return(in, -1);
+    SSL_set_bio(ssl, in, out);
+    impl_->ssl = ssl;
+    impl_->in = in;
+    impl_->out = out;
+    SSL_set_connect_state(ssl);
+
+    bool named = false;
+    if (isIpAddress(host)) {
+        // An address is matched against the certificate's IP entries; SNI
+        // carries names only.
+        named = X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl), host.c_str()) == 1;
+    } else if (!host.empty()) {
+        SSL_set_hostflags(ssl, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+        named = SSL_set1_host(ssl, host.c_str()) == 1 && SSL_set_tlsext_host_name(ssl, host.c_str()) == 1;
+    }
+    if (!named)
+        failure_ = "TLS handshake failed: invalid host name '" + host + "'";
+}
+
+TlsSession::~TlsSession() = default;
+
+void TlsSession::Fail(int sslResult)
+{
+    const long verify = SSL_get_verify_result(impl_->ssl);
+    const int kind = SSL_get_error(impl_->ssl, sslResult);
+    const unsigned long e = ERR_peek_last_error();
+    if (verify != X509_V_OK) {
+        failure_ = std::string("certificate verify failed: ") + X509_verify_cert_error_string(verify);
+    } else {
+        const char* reason = e != 0 ? ERR_reason_error_string(e) : nullptr;
+        std::string what = reason ? reason : "error " + std::to_string(kind);
+        failure_ = (impl_->handshakeDone ? "TLS error: " : "TLS handshake failed: ") + what;
+    }
+    ERR_clear_error();
+}
+
+TlsSession::Step TlsSession::Handshake()
+{
+    if (!failure_.empty() || !impl_->ssl)
+        return Step::Failed;
+    if (impl_->handshakeDone)
+        return Step::Done;
+    ERR_clear_error();
+    const int r = SSL_do_handshake(impl_->ssl);
+    if (r == 1) {
+        impl_->handshakeDone = true;
+        return Step::Done;
+    }
+    const int kind = SSL_get_error(impl_->ssl, r);
+    if (kind == SSL_ERROR_WANT_READ || kind == SSL_ERROR_WANT_WRITE)
+        return Step::NeedInput;
+    Fail(r);
+    return Step::Failed;
+}
+
+void TlsSession::FailClosedDuringHandshake()
+{
+    if (failure_.empty())
+        failure_ = "TLS handshake failed: the server closed the connection";
+}
+
+void TlsSession::Feed(const char* data, size_t len)
+{
+    while (impl_->in && len > 0) {
+        const int n = BIO_write(impl_->in, data, clampToInt(len));
+        if (n <= 0)
+            return;
+        data += n;
+        len -= static_cast<size_t>(n);
+    }
+}
+
+void TlsSession::TakeOutput(std::string& out)
+{
+    if (!impl_->out)
+        return;
+    char* data = nullptr;
+    const long len = BIO_get_mem_data(impl_->out, &data);
+    if (len > 0) {
+        out.append(data, static_cast<size_t>(len));
+        (void)BIO_reset(impl_->out);
+    }
+}
+
+bool TlsSession::HasOutput() const
+{
+    return impl_->out && BIO_ctrl_pending(impl_->out) > 0;
+}
+
+int TlsSession::Read(char* buffer, int size)
+{
+    if (!failure_.empty() || !impl_->ssl)
+        return kFailed;
+    if (size <= 0)
+        return kNeedInput;
+    ERR_clear_error();
+    const int n = SSL_read(impl_->ssl, buffer, size);
+    if (n > 0)
+        return n;
+    switch (SSL_get_error(impl_->ssl, n)) {
+    case SSL_ERROR_WANT_READ:
+    case SSL_ERROR_WANT_WRITE:
+        return kNeedInput;
+    case SSL_ERROR_ZERO_RETURN:
+        return 0; // the peer ended the session in order
+    default:
+        Fail(n);
+        return kFailed;
+    }
+}
+
+bool TlsSession::Write(const char* data, int len)
+{
+    if (!failure_.empty() || !impl_->ssl)
+        return false;
+    ERR_clear_error();
+    while (len > 0) {
+        const int n = SSL_write(impl_->ssl, data, len);
+        if (n <= 0) {
+            Fail(n);
+            return false;
+        }
+        data += n;
+        len -= n;
+    }
+    return true;
+}
+
+size_t TlsSession::BufferedPlain() const
+{
+    return impl_->ssl ? static_cast<size_t>(SSL_pending(impl_->ssl)) : 0;
+}
+
+size_t TlsSession::BufferedInput() const
+{
+    return impl_->in ? BIO_ctrl_pending(impl_->in) : 0;
+}
+
+} // namespace orv
