@@ -8,8 +8,7 @@
 
 #include <QLabel>
 
-namespace
-{
+namespace {
 
 // Places `caption` `gap` pixels right of `number`, on its own line.
 void moveBeside(QLabel* caption, const QLabel* number, int gap)

@@ -14,13 +14,11 @@
 
 using namespace orv;
 
-namespace
-{
+namespace {
 
 using Texts = std::vector<std::string>;
 
-class MasterUrlList : public ::testing::Test
-{
+class MasterUrlList : public ::testing::Test {
 protected:
     MasterUrlList()
     {
@@ -93,8 +91,7 @@ void PrintTo(const OfferCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class OfferingUrls : public MasterUrlList, public ::testing::WithParamInterface<OfferCase>
-{
+class OfferingUrls : public MasterUrlList, public ::testing::WithParamInterface<OfferCase> {
 };
 
 TEST_P(OfferingUrls, AddsRowRecordAndDescription)
@@ -181,8 +178,7 @@ void PrintTo(const CaptionCase& c, std::ostream* os)
     *os << c.records << " records";
 }
 
-class CountCaption : public MasterUrlList, public ::testing::WithParamInterface<CaptionCase>
-{
+class CountCaption : public MasterUrlList, public ::testing::WithParamInterface<CaptionCase> {
 };
 
 TEST_P(CountCaption, SingularBelowTwo)
