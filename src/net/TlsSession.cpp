@@ -8,43 +8,75 @@
 #include <arpa/inet.h>
 
 #include <climits>
+#include <cstdlib>
+#include <mutex>
 
 namespace orv
 {
 namespace
 {
 
-// The one client context of the process: TLS 1.2 or later, peer
-// verification on, the trust store of OpenSSL's default paths. Built once,
-// on first use, from whichever thread gets there first (a function-local
-// static is initialised exactly once), and only read afterwards.
-struct ClientContext {
-    SSL_CTX* ctx = nullptr;
-    std::string error;
+// The client context: TLS 1.2 or later, peer verification on, the trust
+// store of OpenSSL's default paths. It is built on first use and rebuilt only
+// when SSL_CERT_FILE or SSL_CERT_DIR has changed since, so loading the store
+// is paid once. Sessions may start on several threads: the context is
+// handed out under a lock, and each session holds its own reference to it.
+class ClientContexts
+{
+public:
+    ~ClientContexts() { SSL_CTX_free(ctx_); }
 
-    ClientContext()
+    // A new session on the current context; nullptr with `error` set when
+    // no context can be made.
+    SSL* NewSession(std::string& error)
     {
-        ctx = SSL_CTX_new(TLS_client_method());
-        if (!ctx) {
-            error = "TLS unavailable: cannot create a client context";
-            return;
+        const std::string key = envText("SSL_CERT_FILE") + '\n' + envText("SSL_CERT_DIR");
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!ctx_ || key != key_) {
+            SSL_CTX_free(ctx_); // live sessions keep the old one alive
+            ctx_ = Make();
+            key_ = key;
         }
+        if (!ctx_) {
+            error = "TLS unavailable: cannot create a client context";
+            return nullptr;
+        }
+        SSL* ssl = SSL_new(ctx_);
+        if (!ssl)
+            error = "TLS unavailable: out of memory";
+        return ssl;
+    }
+
+private:
+    static std::string envText(const char* name)
+    {
+        const char* value = std::getenv(name);
+        return value ? value : "";
+    }
+
+    static SSL_CTX* Make()
+    {
+        SSL_CTX* ctx = SSL_CTX_new(TLS_client_method());
+        if (!ctx)
+            return nullptr;
         SSL_CTX_set_min_proto_version(ctx, TLS1_2_VERSION);
         SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, nullptr);
         // Reads SSL_CERT_FILE / SSL_CERT_DIR when set, else the system's
         // bundle and folder. A store that cannot be read leaves no trusted
         // issuer, so every verification then fails with its own reason.
         SSL_CTX_set_default_verify_paths(ctx);
+        return ctx;
     }
-    ~ClientContext() { SSL_CTX_free(ctx); }
-    ClientContext(const ClientContext&) = delete;
-    ClientContext& operator=(const ClientContext&) = delete;
+
+    std::mutex mutex_;
+    SSL_CTX* ctx_ = nullptr;
+    std::string key_;
 };
 
-const ClientContext& clientContext()
+ClientContexts& clientContexts()
 {
-    static const ClientContext context;
-    return context;
+    static ClientContexts contexts; // initialised once, whichever thread comes first
+    return contexts;
 }
 
 bool isIpAddress(const std::string& host)
@@ -72,12 +104,12 @@ struct TlsSession::Impl {
 TlsSession::TlsSession(const std::string& host)
     : impl_(std::make_unique<Impl>())
 {
-    const ClientContext& context = clientContext();
-    if (!context.ctx) {
-        failure_ = context.error;
+    std::string error;
+    SSL* ssl = clientContexts().NewSession(error);
+    if (!ssl) {
+        failure_ = error;
         return;
     }
-    SSL* ssl = SSL_new(context.ctx);
     BIO* in = BIO_new(BIO_s_mem());
     BIO* out = BIO_new(BIO_s_mem());
     if (!ssl || !in || !out) {

@@ -7,8 +7,8 @@
 // Every session verifies the server's certificate against the trust store
 // of OpenSSL's default paths (SSL_CERT_FILE and SSL_CERT_DIR are honoured)
 // and checks that it names the host asked for; there is no way to turn that
-// off. Sessions share nothing but a read-only client context, so several may
-// run side by side on different threads.
+// off. Sessions share nothing but the client context, which is handed out
+// under a lock, so several may run side by side on different threads.
 #include <cstddef>
 #include <memory>
 #include <string>
