@@ -169,8 +169,12 @@ void TlsTestServer::serve(int fd)
                 break;
             request.append(buf, static_cast<size_t>(n));
         }
-        SSL_write(ssl, reply_.data(), static_cast<int>(reply_.size()));
-        SSL_shutdown(ssl);
+        if (mode_ == Mode::PlainAfterHandshake) {
+            (void)::send(fd, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+        } else {
+            SSL_write(ssl, reply_.data(), static_cast<int>(reply_.size()));
+            SSL_shutdown(ssl);
+        }
     }
     SSL_free(ssl);
     X509_free(cert);

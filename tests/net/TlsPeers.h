@@ -64,6 +64,7 @@ public:
         Silent, // accepts and never says a word
         CloseInHandshake, // reads the client's hello, then closes
         Reply, // completes the handshake, reads the request, sends `reply`, closes
+        PlainAfterHandshake, // as Reply, but `reply` goes out unencrypted, outside any record
     };
     TlsTestServer(Mode mode, std::string reply = {});
     ~TlsTestServer();

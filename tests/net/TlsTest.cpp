@@ -121,6 +121,16 @@ TEST_F(TlsRealPeers, PageThroughTinyproxyTunnel)
     ASSERT_GE(sent.size(), 4u);
     EXPECT_EQ(sent[0], "CONNECT 127.0.0.1:" + std::to_string(nginx_->tlsPort()) + " HTTP/1.0");
     EXPECT_EQ(sent[3], "GET /index.html HTTP/1.0");
+
+    // httpget does the same with --proxy.
+    test::TempFolder out;
+    QProcess tool;
+    tool.start(QStringLiteral(ORVALEN_BIN_DIR "/httpget"),
+        { "--proxy", QString::fromStdString(http.Proxy), QString::fromStdString(http.URL),
+            QString::fromStdString(out.file("page.html")) });
+    ASSERT_TRUE(tool.waitForFinished(15000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(out.read("page.html"), "<html><title>Home</title></html>\r\n");
 }
 
 TEST_F(TlsRealPeers, RefusedTunnelFailsWithTheProxysStatus)
@@ -208,6 +218,19 @@ TEST_F(ScriptedTls, WholeReplyOverTls)
     http.URL = server.url("/page.html");
     EXPECT_EQ(get(), "");
     EXPECT_EQ(bodyText(), "hello");
+}
+
+// Bytes that are not a TLS record, once the session is up, fail the request
+// as a TLS failure instead of passing for the response or a normal close.
+TEST_F(ScriptedTls, BytesOutsideTheSessionFail)
+{
+    test::TlsTestServer server(test::TlsTestServer::Mode::PlainAfterHandshake,
+        "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello");
+    http.URL = server.url("/page.html");
+    const std::string error = get();
+    EXPECT_EQ(error.rfind("TLS error: ", 0), 0u) << error;
+    EXPECT_TRUE(http.TlsFailed());
+    EXPECT_EQ(count("Doc"), 0);
 }
 
 // The tunnel request's exact bytes, and a refusal that carries the proxy's
