@@ -4,6 +4,7 @@
 // in the handshake or cut the body.
 #include "HttpCliFixture.h"
 #include "TlsPeers.h"
+#include "support/EngineSim.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -244,6 +245,39 @@ TEST_F(ScriptedTls, ProxyRefusingConnect)
     EXPECT_EQ(errorCode, 407);
     ASSERT_EQ(server.requests.size(), 1u);
     EXPECT_EQ(server.requests[0], "CONNECT www.example.com:8443 HTTP/1.0\r\nHost: www.example.com:8443\r\n\r\n");
+}
+
+// The simulator over TLS: an engine asked at the TLS port still links to
+// plain http sites, and a moved site redirects to its page over https.
+TEST_F(ScriptedTls, SimulatorServesEnginesAndSitesOverTls)
+{
+    test::EngineSim::Options options;
+    options.tls = true;
+    options.resultsPerEngine = 20;
+    test::EngineSim sim(options);
+    http.URL = sim.httpsUrl("/search.gw?c=web&s=fox&showSummary=false&start=0&perPage=20");
+    EXPECT_EQ(get(), "");
+    const auto engine = sim.requestsOf("Excite");
+    ASSERT_EQ(engine.size(), 1u);
+    ASSERT_FALSE(engine[0].links.empty());
+    for (const std::string& link : engine[0].links) {
+        EXPECT_EQ(link.rfind(sim.url("/"), 0), 0u) << link;
+        EXPECT_NE(bodyText().find(link), std::string::npos) << link;
+    }
+
+    events.clear();
+    bodyBytes.clear();
+    http.URL = sim.url("/secure/0031.html");
+    EXPECT_EQ(get(), "");
+    EXPECT_EQ(count("LocationChange"), 1);
+    EXPECT_TRUE(http.Secure());
+    const std::string moved = bodyText();
+    events.clear();
+    bodyBytes.clear();
+    http.URL = sim.url("/site/0031.html");
+    EXPECT_EQ(get(), "");
+    EXPECT_EQ(moved, bodyText());
+    EXPECT_EQ(sim.requestsOf("secure").size(), 1u);
 }
 
 } // namespace

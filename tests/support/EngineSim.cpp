@@ -57,13 +57,17 @@ EngineSim::EngineSim(const Options& options)
         args << "--no-faults";
     if (options.extraHosts > 0)
         args << "--hosts" << QString::number(options.extraHosts);
+    const QString caFile = dir_->filePath("ca.pem");
+    if (options.tls)
+        args << "--tls-port" << "0" << "--tls-ca" << caFile;
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start(QStringLiteral(ORVALEN_BIN_DIR "/enginesim"), args);
 
     // Wait for the ready line, bounded, instead of sleeping.
     const QDeadlineTimer deadline(10000);
     QByteArray out;
-    while (!out.contains('\n') && !deadline.hasExpired() && process_->state() != QProcess::NotRunning)
+    const int lines = options.tls ? 2 : 1;
+    while (out.count('\n') < lines && !deadline.hasExpired() && process_->state() != QProcess::NotRunning)
         if (process_->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             out += process_->readAllStandardOutput();
     const QByteArray prefix = "enginesim ready port ";
@@ -74,11 +78,28 @@ EngineSim::EngineSim(const Options& options)
         process_->waitForFinished(5000);
         throw std::runtime_error("enginesim did not start: " + err.toStdString());
     }
-    port_ = out.mid(at + prefix.size()).trimmed().toInt();
+    port_ = out.mid(at + prefix.size()).split('\n').front().trimmed().toInt();
+    if (options.tls) {
+        const QByteArray tlsPrefix = "enginesim tls port ";
+        const qsizetype tlsAt = out.indexOf(tlsPrefix);
+        if (tlsAt < 0)
+            throw std::runtime_error("enginesim did not report its TLS port");
+        tlsPort_ = out.mid(tlsAt + tlsPrefix.size()).split('\n').front().trimmed().toInt();
+        if (const char* previous = std::getenv("SSL_CERT_FILE"))
+            previousCertFile_ = previous;
+        ::setenv("SSL_CERT_FILE", caFile.toLocal8Bit().constData(), 1);
+        trusting_ = true;
+    }
 }
 
 EngineSim::~EngineSim()
 {
+    if (trusting_) {
+        if (previousCertFile_)
+            ::setenv("SSL_CERT_FILE", previousCertFile_->c_str(), 1);
+        else
+            ::unsetenv("SSL_CERT_FILE");
+    }
     if (process_->state() != QProcess::NotRunning) {
         process_->terminate();
         if (!process_->waitForFinished(5000)) {
@@ -96,6 +117,11 @@ std::string EngineSim::host() const
 std::string EngineSim::url(const std::string& path) const
 {
     return "http://" + host() + path;
+}
+
+std::string EngineSim::httpsUrl(const std::string& path) const
+{
+    return "https://127.0.0.1:" + std::to_string(tlsPort_) + path;
 }
 
 std::string EngineSim::enginesText() const

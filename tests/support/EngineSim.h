@@ -4,6 +4,7 @@
 // log is kept in a folder of its own and read back on demand, so a test can
 // check exactly which URLs a run sent and which result links it was given.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ public:
         int slowMs = 3000;
         std::string cut; // "Excite:1": pages sent only in part
         int extraHosts = 0; // also serve 127.0.0.2 ... 127.0.0.(1 + extraHosts)
+        // Also serve over TLS; the simulator's CA is then trusted by this
+        // process and its children (SSL_CERT_FILE) until the simulator
+        // stops, when the previous trust store comes back.
+        bool tls = false;
     };
 
     EngineSim();
@@ -48,6 +53,8 @@ public:
     EngineSim& operator=(const EngineSim&) = delete;
 
     int port() const { return port_; }
+    int tlsPort() const { return tlsPort_; }
+    std::string httpsUrl(const std::string& path) const; // "https://127.0.0.1:T" + path
     std::string host() const; // "127.0.0.1:N"
     std::string url(const std::string& path) const; // "http://127.0.0.1:N" + path
 
@@ -71,6 +78,9 @@ private:
     std::unique_ptr<QProcess> process_;
     std::string logPath_;
     int port_ = 0;
+    int tlsPort_ = 0;
+    bool trusting_ = false; // SSL_CERT_FILE points at the simulator's CA
+    std::optional<std::string> previousCertFile_;
 };
 
 } // namespace orv::test

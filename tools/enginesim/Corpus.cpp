@@ -63,6 +63,8 @@ const char* siteKindPath(SiteKind kind)
         return "redirect";
     case SiteKind::Empty:
         return "empty";
+    case SiteKind::Secure:
+        return "secure";
     }
     return "site";
 }
@@ -86,10 +88,11 @@ const std::vector<std::string>& Corpus::topicWords()
     return words;
 }
 
-Corpus::Corpus(std::uint64_t seed, int resultsPerEngine, bool withFaults)
+Corpus::Corpus(std::uint64_t seed, int resultsPerEngine, bool withFaults, bool withTls)
     : seed_(seed)
     , size_(std::max(50, resultsPerEngine * 3))
     , withFaults_(withFaults)
+    , withTls_(withTls)
 {
 }
 
@@ -102,6 +105,9 @@ int Corpus::siteFor(int engine, int index) const
 
 SiteKind Corpus::kindOf(int site) const
 {
+    // One site in five has moved to https: not a fault, so it stays without them.
+    if (withTls_ && site % 25 >= 6 && site % 25 <= 10)
+        return SiteKind::Secure;
     if (!withFaults_)
         return SiteKind::Normal;
     switch (site % 25) {
@@ -125,6 +131,8 @@ std::string Corpus::sitePath(int site) const
     const SiteKind kind = kindOf(site);
     if (kind == SiteKind::Normal)
         return "/site/" + fourDigits(site) + ".html";
+    if (kind == SiteKind::Secure)
+        return "/secure/" + fourDigits(site) + ".html";
     return std::string("/fault/") + siteKindPath(kind) + "/" + fourDigits(site) + ".html";
 }
 

@@ -18,20 +18,24 @@ enum class SiteKind {
     NotFound, // 404
     Redirect, // 302 to the site's normal page
     Empty, // 200 with an empty body
+    Secure, // 302 to the same site page over https (only while TLS is served)
 };
 
-const char* siteKindPath(SiteKind kind); // "site", "slow", "reset", "404", "redirect", "empty"
+const char* siteKindPath(SiteKind kind); // "site", "slow", "reset", "404", "redirect", "empty", "secure"
 
 class Corpus
 {
 public:
-    Corpus(std::uint64_t seed, int resultsPerEngine, bool withFaults);
+    // `withTls`: some links lead to sites that have moved to https, as most
+    // of the web has; without it no link does.
+    Corpus(std::uint64_t seed, int resultsPerEngine, bool withFaults, bool withTls = false);
 
     // The site behind result `index` (0-based) of engine `engine` (0..9).
     int siteFor(int engine, int index) const;
     SiteKind kindOf(int site) const;
 
-    // The path a result link points to: "/site/0042.html", "/fault/slow/0043.html", ...
+    // The path a result link points to: "/site/0042.html", "/fault/slow/0043.html",
+    // "/secure/0046.html", ...
     std::string sitePath(int site) const;
 
     // Title shown in the engines' result lists (topic words only, so that no
@@ -52,6 +56,7 @@ private:
     std::uint64_t seed_;
     int size_;
     bool withFaults_;
+    bool withTls_;
 };
 
 // One step of the splitmix64 generator: a well-mixed 64-bit value of `x`.

@@ -1,6 +1,12 @@
 #include "SimServer.h"
 
+#include "TlsCerts.h"
+
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -71,9 +77,11 @@ int siteNumber(const std::string& name)
 SimServer::SimServer(SimOptions options, QObject* parent)
     : QObject(parent)
     , options_(std::move(options))
-    , corpus_(options_.seed, options_.resultsPerEngine, options_.faults)
+    , corpus_(options_.seed, options_.resultsPerEngine, options_.faults, options_.tls)
 {
     connect(&server_, &QTcpServer::newConnection, this, [this] { onNewConnection(&server_); });
+    // A TLS connection is handed over once its handshake is done.
+    connect(&tlsServer_, &QTcpServer::pendingConnectionAvailable, this, [this] { onNewConnection(&tlsServer_); });
 }
 
 bool SimServer::listen(QString& error)
@@ -102,6 +110,37 @@ bool SimServer::listen(QString& error)
         connect(raw, &QTcpServer::newConnection, this, [this, raw] { onNewConnection(raw); });
         extraServers_.push_back(std::move(server));
     }
+    return !options_.tls || listenTls(error);
+}
+
+bool SimServer::listenTls(QString& error)
+{
+    tlscerts::Pem ca, server;
+    try {
+        ca = tlscerts::makeAuthority("Orvalen Engine Simulator CA");
+        server = tlscerts::makeServer(ca, { "127.0.0.1", "localhost" });
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+    if (!options_.tlsCaFile.empty()) {
+        QFile file(QString::fromStdString(options_.tlsCaFile));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(ca.cert.data(), static_cast<qint64>(ca.cert.size())) != static_cast<qint64>(ca.cert.size())
+            || !file.flush()) {
+            error = "cannot write " + file.fileName();
+            return false;
+        }
+    }
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.setLocalCertificate(QSslCertificate(QByteArray::fromStdString(server.cert)));
+    config.setPrivateKey(QSslKey(QByteArray::fromStdString(server.key), QSsl::Ec));
+    config.setPeerVerifyMode(QSslSocket::VerifyNone);
+    tlsServer_.setSslConfiguration(config);
+    if (!tlsServer_.listen(QHostAddress::LocalHost, options_.tlsPort)) {
+        error = tlsServer_.errorString();
+        return false;
+    }
     return true;
 }
 
@@ -119,6 +158,11 @@ void SimServer::log(const std::string& record)
 std::string SimServer::hostPort(QTcpSocket* socket) const
 {
     return socket->localAddress().toString().toStdString() + ":" + std::to_string(socket->localPort());
+}
+
+std::string SimServer::origin(QTcpSocket* socket) const
+{
+    return (qobject_cast<QSslSocket*>(socket) ? "https://" : "http://") + hostPort(socket);
 }
 
 void SimServer::dropClosedByPeer(const std::string& address)
@@ -167,6 +211,15 @@ void SimServer::onNewConnection(QTcpServer* server)
             if (buffer->isNull() && socket->property("answered").toBool())
                 return;
             buffer->append(socket->readAll());
+            // A TLS hello on the plain port gets the plain answer real
+            // servers give it, which the client must take as a TLS failure.
+            if (buffer->startsWith('\x16') && !qobject_cast<QSslSocket*>(socket)) {
+                socket->setProperty("answered", true);
+                *buffer = QByteArray();
+                log("400 - TLS -\n");
+                send(socket, response(400, "Bad Request", "<html><body>Bad Request</body></html>\r\n"));
+                return;
+            }
             qsizetype end = buffer->indexOf("\r\n\r\n");
             if (end < 0)
                 end = buffer->indexOf("\n\n");
@@ -197,8 +250,9 @@ void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
     if (version != std::string::npos)
         target.resize(version);
     std::string local = target;
-    if (local.compare(0, 7, "http://") == 0) { // a proxy's absolute form
-        const size_t slash = local.find('/', 7);
+    const size_t schemeEnd = local.find("://");
+    if (schemeEnd != std::string::npos && local[0] != '/') { // a proxy's absolute form
+        const size_t slash = local.find('/', schemeEnd + 3);
         local = slash == std::string::npos ? "/" : local.substr(slash);
     }
     const size_t question = local.find('?');
@@ -215,6 +269,13 @@ void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
             if (site >= 0 && site < corpus_.size()) {
                 log("200 site " + method + " " + target + "\n");
                 send(socket, response(200, "OK", corpus_.page(site)));
+                return;
+            }
+        }
+        if (path.compare(0, 8, "/secure/") == 0) {
+            const int site = siteNumber(path.substr(8));
+            if (site >= 0 && site < corpus_.size()) {
+                answerFault(socket, target, "secure", site, query);
                 return;
             }
         }
@@ -261,7 +322,10 @@ void SimServer::answerEngine(QTcpSocket* socket, const std::string& target, cons
     const int total = options_.resultsPerEngine;
     const int engine = static_cast<int>(request.engine);
     std::vector<ResultLink> links;
-    const std::string host = "http://" + hostPort(socket);
+    // Links are always http, as the parsers look for them; an engine asked
+    // over TLS still points at the plain port.
+    const std::string host = "http://" + socket->localAddress().toString().toStdString() + ":"
+        + std::to_string(server_.serverPort());
     for (int i = request.first; i < total && i < request.first + request.pageSize; ++i) {
         const int site = corpus_.siteFor(engine, i);
         links.push_back({ host + corpus_.sitePath(site), corpus_.title(site) });
@@ -291,7 +355,7 @@ void SimServer::answerFault(
 {
     char name[32];
     std::snprintf(name, sizeof name, "/site/%04d.html", site);
-    const std::string sitePage = "http://" + hostPort(socket) + name;
+    const std::string sitePage = origin(socket) + name;
     if (kind == "slow") {
         log("200 fault GET " + target + "\n");
         const auto ms = queryValue(query, "ms");
@@ -314,6 +378,11 @@ void SimServer::answerFault(
     } else if (kind == "cut") {
         log("200 fault GET " + target + "\n");
         sendCut(socket, response(200, "OK", corpus_.page(site)));
+    } else if (kind == "secure" && options_.tls) {
+        log("302 secure GET " + target + "\n");
+        const std::string securePage = "https://" + socket->localAddress().toString().toStdString() + ":"
+            + std::to_string(tlsServer_.serverPort()) + name;
+        send(socket, response(302, "Found", "<html><body>Moved</body></html>\r\n", "Location: " + securePage + "\r\n"));
     } else if (kind == "empty") {
         log("200 fault GET " + target + "\n");
         send(socket, response(200, "OK", ""));

@@ -1,7 +1,10 @@
 #pragma once
 // The simulator's HTTP/1.0 server on 127.0.0.1: engine query paths answer
 // with result pages, /site/NNNN.html with site pages, /fault/<kind>/NNNN.html
-// with the failure it names (slow, reset, 404, redirect, empty, cut). Every request it answers is logged as one line
+// with the failure it names (slow, reset, 404, redirect, empty, cut),
+// /secure/NNNN.html with a redirection to the site page over https. With a
+// TLS port it serves all of them over TLS too, with a certificate for
+// 127.0.0.1 and localhost from a CA of its own. Every request it answers is logged as one line
 // "<status> <what> <method> <target>" (what: an engine name, "site",
 // "fault" or "-"), engine pages followed by one "  link <url>" line per result
 // link they carry, so tests can check both what was asked and what was given.
@@ -13,6 +16,7 @@
 #include "EnginePages.h"
 
 #include <QFile>
+#include <QSslServer>
 #include <QTcpServer>
 
 #include <cstdint>
@@ -42,6 +46,9 @@ struct SimOptions {
     std::vector<SlowPage> cut; // engine pages sent only in part: the connection closes halfway
     std::string logFile; // empty: log to stdout
     int extraHosts = 0; // also listen on 127.0.0.2 ... 127.0.0.(1 + extraHosts)
+    bool tls = false; // also serve over TLS, on tlsPort
+    quint16 tlsPort = 0;
+    std::string tlsCaFile; // where the CA certificate goes (PEM), when set
 };
 
 class SimServer : public QObject
@@ -51,6 +58,7 @@ public:
 
     bool listen(QString& error);
     quint16 port() const { return server_.serverPort(); }
+    quint16 tlsPort() const { return tlsServer_.serverPort(); }
 
 private:
     void onNewConnection(QTcpServer* server);
@@ -58,6 +66,7 @@ private:
     void connectionClosed(QTcpSocket* socket, const std::string& address);
     // Forgets connections to `address` whose client has already closed them.
     void dropClosedByPeer(const std::string& address);
+    bool listenTls(QString& error);
     void handleRequest(QTcpSocket* socket, const QByteArray& head);
     void answerEngine(QTcpSocket* socket, const std::string& target, const EngineRequest& request);
     void answerFault(
@@ -65,6 +74,8 @@ private:
     bool isSlow(const EngineRequest& request) const;
     bool isCut(const EngineRequest& request) const;
     std::string hostPort(QTcpSocket* socket) const;
+    // "http://127.0.0.1:N" or "https://..." as the socket was reached.
+    std::string origin(QTcpSocket* socket) const;
     void log(const std::string& record);
 
     SimOptions options_;
@@ -72,6 +83,7 @@ private:
     QTcpServer server_;
     std::vector<std::unique_ptr<QTcpServer>> extraServers_;
     std::map<std::string, std::set<QTcpSocket*>> open_; // by local address:port
+    QSslServer tlsServer_;
     QFile logFile_;
 };
 

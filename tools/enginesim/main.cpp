@@ -4,6 +4,7 @@
 //   enginesim --port N [--seed S] [--results-per-engine N] [--write-engines FILE]
 //             [--log FILE] [--slow ENGINE[:PAGE],...] [--slow-ms MS] [--no-faults]
 //             [--cut ENGINE[:PAGE],...] [--hosts N]
+//             [--tls-port N [--tls-ca FILE] [--https-engines ENGINE,...]]
 //
 // --port 0 picks a free port. Once listening it prints "enginesim ready port N"
 // on stdout. --write-engines writes one "Name=127.0.0.1:N" line per engine,
@@ -11,12 +12,18 @@
 // (all pages, or only page PAGE, counted from 1) by --slow-ms (default 3000).
 // --cut sends only half of the named engines' pages, then closes.
 // --hosts N also listens on 127.0.0.2 ... 127.0.0.(N+1), on the same port.
+// --tls-port serves everything over TLS as well (0 picks a port, printed on a
+// second line "enginesim tls port N"), with a certificate for 127.0.0.1 and
+// localhost from a CA of its own, whose certificate --tls-ca writes; some
+// result links then redirect to their page over https. --https-engines names
+// the engines that --write-engines points at the TLS port.
 #include "SimServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace enginesim;
@@ -43,14 +50,27 @@ bool parseSlow(const QString& spec, std::vector<SlowPage>& out)
     return true;
 }
 
-bool writeEngines(const QString& path, quint16 port)
+bool parseEngines(const QString& spec, std::vector<SimEngine>& out)
+{
+    for (const QString& item : spec.split(',', Qt::SkipEmptyParts)) {
+        const auto engine = engineByName(item.toStdString());
+        if (!engine)
+            return false;
+        out.push_back(*engine);
+    }
+    return true;
+}
+
+bool writeEngines(const QString& path, quint16 port, quint16 tlsPort, const std::vector<SimEngine>& secure)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     for (int i = 0; i < kSimEngineCount; ++i) {
-        const std::string line
-            = std::string(engineName(static_cast<SimEngine>(i))) + "=127.0.0.1:" + std::to_string(port) + "\r\n";
+        const auto engine = static_cast<SimEngine>(i);
+        const bool tls = std::find(secure.begin(), secure.end(), engine) != secure.end();
+        const std::string line = std::string(engineName(engine)) + (tls ? "=https://127.0.0.1:" : "=127.0.0.1:")
+            + std::to_string(tls ? tlsPort : port) + "\r\n";
         file.write(line.data(), static_cast<qint64>(line.size()));
     }
     return true;
@@ -80,7 +100,11 @@ int main(int argc, char** argv)
     const QCommandLineOption noFaults("no-faults", "Link only to sites that answer normally.");
     const QCommandLineOption cut("cut", "Send only half of these engines' pages: ENGINE[:PAGE],...", "SPEC");
     const QCommandLineOption hosts("hosts", "Also listen on 127.0.0.2 ... 127.0.0.(N+1).", "N", "0");
-    parser.addOptions({ port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut, hosts });
+    const QCommandLineOption tlsPort("tls-port", "Also serve over TLS on this port (0: any free port).", "N");
+    const QCommandLineOption tlsCa("tls-ca", "Write the TLS certificate authority (PEM) to FILE.", "FILE");
+    const QCommandLineOption httpsEngines("https-engines", "Engines written to --write-engines as https.", "LIST");
+    parser.addOptions(
+        { port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut, hosts, tlsPort, tlsCa, httpsEngines });
     parser.process(app);
 
     if (!parser.isSet(port))
@@ -109,14 +133,29 @@ int main(int argc, char** argv)
     if (!ok || options.extraHosts < 0 || options.extraHosts > 254)
         return fail("bad --hosts");
     options.logFile = parser.value(logFile).toStdString();
+    options.tls = parser.isSet(tlsPort);
+    if (options.tls) {
+        const int n = parser.value(tlsPort).toInt(&ok);
+        if (!ok || n < 0 || n > 65535)
+            return fail("bad --tls-port");
+        options.tlsPort = static_cast<quint16>(n);
+        options.tlsCaFile = parser.value(tlsCa).toStdString();
+    } else if (parser.isSet(tlsCa) || parser.isSet(httpsEngines)) {
+        return fail("--tls-ca and --https-engines need --tls-port");
+    }
+    std::vector<SimEngine> secure;
+    if (parser.isSet(httpsEngines) && !parseEngines(parser.value(httpsEngines), secure))
+        return fail("bad --https-engines");
 
     SimServer server(options);
     QString error;
     if (!server.listen(error))
         return fail(error);
-    if (parser.isSet(writeFile) && !writeEngines(parser.value(writeFile), server.port()))
+    if (parser.isSet(writeFile) && !writeEngines(parser.value(writeFile), server.port(), server.tlsPort(), secure))
         return fail("cannot write " + parser.value(writeFile));
     std::printf("enginesim ready port %u\n", static_cast<unsigned>(server.port()));
+    if (options.tls)
+        std::printf("enginesim tls port %u\n", static_cast<unsigned>(server.tlsPort()));
     std::fflush(stdout);
     return app.exec();
 }
