@@ -10,6 +10,7 @@
 #include "verify/PageScan.h"
 
 #include <QAbstractItemModel>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QLabel>
@@ -125,6 +126,59 @@ TEST_F(RetrievalRunTest, MixedListEndsEachRowAsItsOutcome)
 
     EXPECT_EQ(requestsFor(site(14)), 0) << "a ticked row is not fetched";
     EXPECT_TRUE(dataFolderEmpty()) << "page files are deleted after scanning";
+}
+
+// http and https sites in one run: a page served over TLS, a page that has
+// moved to https, and a TLS failure, which stays unticked as "Error".
+TEST_F(RetrievalRunTest, MixedHttpAndHttpsSites)
+{
+    EngineSim::Options options;
+    options.tls = true;
+    sim = std::make_unique<EngineSim>(options);
+    const std::string plain = url(site(10)), secure = sim->httpsUrl(site(11)), moved = url("/secure/0031.html");
+    const std::string tlsOnPlainPort = "https://127.0.0.1:" + std::to_string(sim->port()) + site(12);
+    setMaster({ plain, secure, moved, tlsOnPlainPort });
+    accept("0010\n0011\n0031");
+    form->edMaxSeconds->setText(QStringLiteral("10"));
+
+    form->butRetrieveClick();
+
+    EXPECT_EQ(status(plain), "Verified");
+    EXPECT_EQ(status(secure), "Verified");
+    EXPECT_EQ(status(moved), "Verified");
+    EXPECT_EQ(status(tlsOnPlainPort), "Error");
+    EXPECT_TRUE(ticked(plain) && ticked(secure) && ticked(moved));
+    EXPECT_FALSE(ticked(tlsOnPlainPort)) << "a TLS failure is tried again next run";
+    // In the order of the sorted list, where "http:" comes before "https:".
+    EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { moved, plain, secure }));
+    EXPECT_EQ(requestsFor("/secure/0031.html"), 1);
+    EXPECT_EQ(requestsFor(site(31)), 1) << "the moved page is fetched over https";
+    EXPECT_EQ(masterDescription(moved), descriptionOf(site(31)));
+    EXPECT_EQ(text(form->lblCheckedCount), "3");
+    EXPECT_TRUE(dataFolderEmpty());
+}
+
+// A server that takes the connection and then says nothing holds the TLS
+// handshake: the row's time-out ends it within a second of being due, and
+// the row is left to be tried again.
+TEST_F(RetrievalRunTest, SilentTlsServerTimesOut)
+{
+    QTcpServer silent; // accepts, and never reads or answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const std::string quiet = "https://127.0.0.1:" + std::to_string(silent.serverPort()) + site(1);
+    setMaster({ quiet });
+    accept("0001");
+    form->edMaxSeconds->setText(QStringLiteral("0")); // due at the first tick, a second in
+
+    QElapsedTimer clock;
+    clock.start();
+    form->butRetrieveClick();
+
+    EXPECT_LT(clock.elapsed(), 1000 + 1000);
+    EXPECT_EQ(status(quiet), "Timeout");
+    EXPECT_FALSE(ticked(quiet));
+    EXPECT_FALSE(watchdogFired);
+    EXPECT_TRUE(dataFolderEmpty());
 }
 
 TEST_F(RetrievalRunTest, AbortDuringTheThirdOfTenUrlsLeavesTheRestAlone)
