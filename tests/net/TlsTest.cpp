@@ -221,6 +221,17 @@ TEST_F(ScriptedTls, WholeReplyOverTls)
     EXPECT_EQ(bodyText(), "hello");
 }
 
+// A body that ends short of its Content-Length is cut off, over TLS as over
+// a plain connection, even when the server ends the session in order.
+TEST_F(ScriptedTls, BodyCutShortFails)
+{
+    test::TlsTestServer server(
+        test::TlsTestServer::Mode::Reply, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhello");
+    http.URL = server.url("/page.html");
+    EXPECT_NE(get(), "");
+    EXPECT_GE(http.StatusCode(), 400);
+}
+
 // Bytes that are not a TLS record, once the session is up, fail the request
 // as a TLS failure instead of passing for the response or a normal close.
 TEST_F(ScriptedTls, BytesOutsideTheSessionFail)
