@@ -37,6 +37,13 @@ int TimeoutMs(int seconds)
     return static_cast<int>(std::min<long long>(ms, std::numeric_limits<int>::max()));
 }
 
+// Whatever arrived of a request that failed in TLS is not to be trusted,
+// like a page cut off in transit.
+bool RequestFailed(const THttpCli& client)
+{
+    return client.BodyFailed() || client.TlsFailed();
+}
+
 } // namespace
 
 FetchScheduler::FetchScheduler(FetchSettings settings, FetchListener& listener)
@@ -241,7 +248,7 @@ void FetchScheduler::RequestDone(Request* request)
 {
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
-    end.bodyFailed = request->client.BodyFailed();
+    end.bodyFailed = RequestFailed(request->client);
     Release(request);
     EndRow(index, end);
     Pump();
@@ -259,7 +266,7 @@ void FetchScheduler::TimedOut(Request* request)
         } catch (...) {
         }
         end.dataFile = request->dataFile;
-        end.bodyFailed = request->client.BodyFailed();
+        end.bodyFailed = RequestFailed(request->client);
         Release(request);
         EndRow(index, end);
         Pump();
@@ -356,7 +363,7 @@ void FetchScheduler::Abort()
         })->get();
         const size_t index = request->index;
         FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, true };
-        end.bodyFailed = request->client.BodyFailed();
+        end.bodyFailed = RequestFailed(request->client);
         Release(request);
         EndRow(index, end);
     }

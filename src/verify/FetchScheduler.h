@@ -43,7 +43,9 @@ struct FetchEnd {
     std::string dataFile; // the page data file once a document began, else empty
     bool timedOut = false; // its time-out ran out and the request was abandoned
     bool aborted = false; // Abort ended it
-    bool bodyFailed = false; // the page began but did not arrive whole, or was not written
+    // The page began but did not arrive whole or was not written, or the
+    // request failed in TLS.
+    bool bodyFailed = false;
 };
 
 // What the scheduler asks of the program and tells it. A listener call that

@@ -50,7 +50,9 @@ void TForm1::FetchUrl(int row)
         Httpcli1.Get();
     } catch (const std::exception&) {
     }
-    run.bodyFailed = Httpcli1.BodyFailed();
+    // A TLS failure is a failed request like a cut-off page: whatever
+    // arrived before it is not to be trusted.
+    run.bodyFailed = Httpcli1.BodyFailed() || Httpcli1.TlsFailed();
 }
 
 orv::ScanVerdict TForm1::ScanThePage()
@@ -95,10 +97,7 @@ void TForm1::EndOfUrl(int row, bool skipped, bool singlePage, const std::string&
 {
     const bool aborted = lblCurrentEngine->text() == QStringLiteral("Aborted....");
     const orv::UrlOutcome outcome
-        // A TLS failure is a failed request like a cut-off page: whatever
-        // arrived before it is not to be trusted.
-        = orv::ClassifyUrlEnd(
-            skipped, run.timeoutFlag, run.currentDataFile, aborted, run.bodyFailed || (!skipped && Httpcli1.TlsFailed()));
+        = orv::ClassifyUrlEnd(skipped, run.timeoutFlag, run.currentDataFile, aborted, run.bodyFailed);
 
     if (outcome == orv::UrlOutcome::Timeout) {
         run.timeoutFlag = false;

@@ -54,6 +54,8 @@ protected:
     }
 
     bool dataFolderEmpty() const { return std::filesystem::is_empty(folder.path() + "data"); }
+
+    void mixedHttpAndHttpsSites(int parallel);
 };
 
 TEST_F(RetrievalRunTest, MixedListEndsEachRowAsItsOutcome)
@@ -128,18 +130,26 @@ TEST_F(RetrievalRunTest, MixedListEndsEachRowAsItsOutcome)
     EXPECT_TRUE(dataFolderEmpty()) << "page files are deleted after scanning";
 }
 
-// http and https sites in one run: a page served over TLS, a page that has
-// moved to https, and a TLS failure, which stays unticked as "Error".
-TEST_F(RetrievalRunTest, MixedHttpAndHttpsSites)
+// http and https sites in one run, one request at a time or eight at a time:
+// pages served over TLS, four of them slow so that eight at a time holds four
+// TLS connections open at once, a page that has moved to https, and a TLS
+// failure, which stays unticked as "Error".
+void RetrievalRunTest::mixedHttpAndHttpsSites(int parallel)
 {
     EngineSim::Options options;
     options.tls = true;
     sim = std::make_unique<EngineSim>(options);
     const std::string plain = url(site(10)), secure = sim->httpsUrl(site(11)), moved = url("/secure/0031.html");
     const std::string tlsOnPlainPort = "https://127.0.0.1:" + std::to_string(sim->port()) + site(12);
-    setMaster({ plain, secure, moved, tlsOnPlainPort });
+    std::vector<std::string> slowSecure;
+    for (int n = 40; n < 44; ++n)
+        slowSecure.push_back(sim->httpsUrl("/fault/slow/00" + std::to_string(n) + ".html?ms=1000"));
+    std::vector<std::string> urls = { plain, secure, moved, tlsOnPlainPort };
+    urls.insert(urls.end(), slowSecure.begin(), slowSecure.end());
+    setMaster(urls);
     accept("0010\n0011\n0031");
     form->edMaxSeconds->setText(QStringLiteral("10"));
+    form->spinParallelFetches->setValue(parallel);
 
     form->butRetrieveClick();
 
@@ -149,13 +159,32 @@ TEST_F(RetrievalRunTest, MixedHttpAndHttpsSites)
     EXPECT_EQ(status(tlsOnPlainPort), "Error");
     EXPECT_TRUE(ticked(plain) && ticked(secure) && ticked(moved));
     EXPECT_FALSE(ticked(tlsOnPlainPort)) << "a TLS failure is tried again next run";
+    for (const std::string& u : slowSecure) {
+        EXPECT_EQ(status(u), "Verified") << u;
+        EXPECT_TRUE(ticked(u)) << u;
+    }
     // In the order of the sorted list, where "http:" comes before "https:".
     EXPECT_EQ(form->approvedUrls.records(), (std::vector<std::string> { moved, plain, secure }));
     EXPECT_EQ(requestsFor("/secure/0031.html"), 1);
     EXPECT_EQ(requestsFor(site(31)), 1) << "the moved page is fetched over https";
     EXPECT_EQ(masterDescription(moved), descriptionOf(site(31)));
-    EXPECT_EQ(text(form->lblCheckedCount), "3");
+    EXPECT_EQ(text(form->lblCheckedCount), "7");
+    // The moved page's request to the TLS port, which counts against the
+    // plain port's host, may come on top of the four slow ones.
+    if (parallel > 1) {
+        EXPECT_GE(sim->maxOpenToOneAddress(), 4) << "four TLS connections to one host at once";
+    }
     EXPECT_TRUE(dataFolderEmpty());
+}
+
+TEST_F(RetrievalRunTest, MixedHttpAndHttpsSites)
+{
+    mixedHttpAndHttpsSites(1);
+}
+
+TEST_F(RetrievalRunTest, MixedHttpAndHttpsSitesEightAtATime)
+{
+    mixedHttpAndHttpsSites(8);
 }
 
 // A server that takes the connection and then says nothing holds the TLS
