@@ -11,7 +11,7 @@ run_pkgs=(xvfb xauth imagemagick x11-utils)
 # clang with libFuzzer's runtime, for fuzz/build.sh
 fuzz_pkgs=(clang libclang-rt-dev)
 # Peers the benchmarks measure beside Orvalen in the same run.
-bench_pkgs=(curl linkchecker)
+bench_pkgs=(curl linkchecker nginx-light)
 
 pkgs=("${build_pkgs[@]}")
 case "$what" in
