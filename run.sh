@@ -33,15 +33,10 @@ trust=$(mktemp -t orvalen-trust-XXXXXX.pem)
 cat /etc/ssl/certs/ca-certificates.crt "$simca" > "$trust" 2>/dev/null || cat "$simca" > "$trust"
 export SSL_CERT_FILE=$trust
 
-# A new user's options: all ten engines ticked, eight parallel fetches, the
-# form's other defaults.
+# A new user's options, as an installed copy lays them out, with eight
+# parallel fetches.
 if [ ! -f "$prog/search.txt" ]; then
-  {
-    for _ in 1 2 3 4 5 6 7 8 9 10; do printf 'true\r\n'; done
-    printf 'false\r\n255.255.255.255\r\n80\r\n30\r\n'
-    printf '20\r\n20\r\n10\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n20\r\n'
-    printf '8\r\n' # parallel fetches
-  } > "$prog/search.txt"
+  { cat dist/search.txt; printf '8\r\n'; } > "$prog/search.txt"
 fi
 
 if [ -n "${DISPLAY:-}" ]; then

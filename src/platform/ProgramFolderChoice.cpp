@@ -49,7 +49,9 @@ bool layOutProgramFolder(const std::string& folder, const std::string& artworkFo
         if (!dir.mkpath(root + QString::fromLatin1(sub)))
             return false;
     const QString artwork = pathToQ(withSlash(artworkFolder));
-    for (const char* name : { "orvalen.avi", "logo.jpg" }) {
+    // The artwork, and a new user's options (every engine asked), so that
+    // the first start neither lacks its pictures nor reports a missing file.
+    for (const char* name : { "orvalen.avi", "logo.jpg", "search.txt" }) {
         const QString file = QString::fromLatin1(name);
         if (!QFile::exists(root + file) && QFile::exists(artwork + file))
             QFile::copy(artwork + file, root + file);

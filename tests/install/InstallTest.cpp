@@ -43,7 +43,7 @@ TEST(Install, LaysOutAValidSystemTree)
     for (const char* file : { "bin/orvalen", "bin/enginesim", "share/applications/org.orvalen.Orvalen.desktop",
              "share/metainfo/org.orvalen.Orvalen.metainfo.xml", "share/man/man1/orvalen.1",
              "share/icons/hicolor/48x48/apps/orvalen.png", "share/icons/hicolor/256x256/apps/orvalen.png",
-             "share/orvalen/orvalen.avi", "share/orvalen/logo.jpg" })
+             "share/orvalen/orvalen.avi", "share/orvalen/logo.jpg", "share/orvalen/search.txt" })
         EXPECT_TRUE(FileExists(prefix.file(file))) << file;
 
     const Ran desktop = runTool(QStringLiteral("desktop-file-validate"),
@@ -78,6 +78,13 @@ TEST(Install, LaysOutAValidSystemTree)
     for (const char* sub : { "data", "Reports", "Templates" })
         EXPECT_TRUE(QDir(QString::fromStdString(home.file("xdg/Orvalen/") + sub)).exists()) << sub;
     EXPECT_TRUE(FileExists(home.file("xdg/Orvalen/logo.jpg"))) << "the installed artwork is copied";
+    // A new user's options are laid out too: the first start reports no
+    // missing options file and asks every engine.
+    EXPECT_EQ(batch.output.find("Cannot open file"), std::string::npos) << batch.output;
+    std::string everyEngine;
+    for (int i = 0; i < 10; ++i)
+        everyEngine += "true\r\n";
+    EXPECT_EQ(LoadFileBytes(home.file("xdg/Orvalen/search.txt")).rfind(everyEngine, 0), 0u);
     EXPECT_FALSE(QDir(QString::fromStdString(prefix.file("bin/data"))).exists());
     const std::string csv = LoadFileBytes(home.file("out.csv"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv; // the header and the two URLs

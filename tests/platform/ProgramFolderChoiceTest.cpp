@@ -39,17 +39,19 @@ TEST(ProgramFolderChoice, BesideAWritableBinaryElseTheUsersDataFolder)
     EXPECT_EQ(chooseProgramFolder("", { "/usr/bin/", false, true }, "", "").folder, "/usr/bin/");
 }
 
-TEST(ProgramFolderChoice, FirstStartLaysOutTheFolderWithTheInstalledArtwork)
+TEST(ProgramFolderChoice, FirstStartLaysOutTheFolderWithTheInstalledArtworkAndOptions)
 {
     test::TempFolder prefix;
     QDir().mkpath(QString::fromStdString(prefix.file("bin")));
     QDir().mkpath(QString::fromStdString(prefix.file("share/orvalen")));
     prefix.write("share/orvalen/logo.jpg", "jpeg bytes");
+    prefix.write("share/orvalen/search.txt", "options");
     const std::string folder = prefix.file("home/.local/share/Orvalen/");
     ASSERT_TRUE(layOutProgramFolder(folder, installedArtworkFolder(prefix.file("bin"))));
     for (const char* sub : { "data", "Reports", "Templates" })
         EXPECT_TRUE(QDir(QString::fromStdString(folder + sub)).exists()) << sub;
     EXPECT_EQ(LoadFileBytes(folder + "logo.jpg"), "jpeg bytes");
+    EXPECT_EQ(LoadFileBytes(folder + "search.txt"), "options");
     EXPECT_FALSE(FileExists(folder + "orvalen.avi")) << "missing artwork is left out";
     // A later start keeps what the user's folder holds.
     SaveFileBytes(folder + "logo.jpg", "own logo");
