@@ -35,15 +35,20 @@ bool Simulator::start(const QStringList& args)
 {
     process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/enginesim"),
         QStringList { QStringLiteral("--port"), QStringLiteral("0") } + args);
+    // The ready line, then with TLS the line that names the TLS port.
+    const bool tls = args.contains(QStringLiteral("--tls-port"));
     const QDeadlineTimer deadline(10000);
     QByteArray out;
-    while (!out.contains('\n') && !deadline.hasExpired() && process_.state() != QProcess::NotRunning)
+    while (out.count('\n') < (tls ? 2 : 1) && !deadline.hasExpired() && process_.state() != QProcess::NotRunning)
         if (process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             out += process_.readAllStandardOutput();
-    const QByteArray prefix = "enginesim ready port ";
-    const qsizetype at = out.indexOf(prefix);
-    port_ = at < 0 ? 0 : out.mid(at + prefix.size()).trimmed().toInt();
-    return port_ > 0;
+    const auto portAfter = [&out](const QByteArray& prefix) {
+        const qsizetype at = out.indexOf(prefix);
+        return at < 0 ? 0 : out.mid(at + prefix.size()).split('\n').front().trimmed().toInt();
+    };
+    port_ = portAfter("enginesim ready port ");
+    tlsPort_ = tls ? portAfter("enginesim tls port ") : 0;
+    return port_ > 0 && (!tls || tlsPort_ > 0);
 }
 
 std::string Simulator::origin() const
@@ -51,17 +56,16 @@ std::string Simulator::origin() const
     return "http://127.0.0.1:" + std::to_string(port_);
 }
 
-RetrievalWindow::~RetrievalWindow()
-{
-    form_.reset();
-    Dialogs::install(nullptr);
-}
+RetrievalWindow::~RetrievalWindow() = default;
 
 bool RetrievalWindow::open(const std::vector<std::string>& urls)
 {
     if (!folder_.isValid())
         return false;
-    Dialogs::install(&dialogs_);
+    // Installed for good: it outlives every window, and a second window
+    // does not take it away from the first.
+    static SilentDialogs dialogs;
+    Dialogs::install(&dialogs);
     QDir(folder_.path()).mkpath(QStringLiteral("data"));
     form_ = std::make_unique<TForm1>(folder_.path().toStdString() + "/");
     form_->memPrimarySearchCriteria->setPlainText(QStringLiteral("solar\nharbour"));

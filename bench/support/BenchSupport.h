@@ -38,19 +38,23 @@ class Simulator
 public:
     ~Simulator();
     // Starts it on a free port with `args` after "--port 0"; false when it
-    // did not say it was ready within 10 s.
+    // did not say it was ready (and, with "--tls-port", where its TLS port
+    // is) within 10 s.
     bool start(const QStringList& args);
     int port() const { return port_; }
+    int tlsPort() const { return tlsPort_; }
     // "http://127.0.0.1:PORT"
     std::string origin() const;
 
 private:
     QProcess process_;
     int port_ = 0;
+    int tlsPort_ = 0;
 };
 
 // A window in a program folder of its own, with the criteria the retrieval
-// benchmarks judge pages by and `urls` as found URLs in its lists.
+// benchmarks judge pages by and `urls` as found URLs in its lists. Its boxes
+// are answered by one SilentDialogs shared by every such window.
 class RetrievalWindow
 {
 public:
@@ -64,7 +68,6 @@ public:
 
 private:
     QTemporaryDir folder_;
-    SilentDialogs dialogs_;
     std::unique_ptr<TForm1> form_;
 };
 
