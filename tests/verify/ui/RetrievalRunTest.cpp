@@ -133,7 +133,7 @@ TEST_F(RetrievalRunTest, MixedListEndsEachRowAsItsOutcome)
 // http and https sites in one run, one request at a time or eight at a time:
 // pages served over TLS, four of them slow so that eight at a time holds four
 // TLS connections open at once, a page that has moved to https, and a TLS
-// failure, which stays unticked as "Error".
+// failure, which stays unticked as "Error"; then Scan Page on two of them.
 void RetrievalRunTest::mixedHttpAndHttpsSites(int parallel)
 {
     EngineSim::Options options;
@@ -173,6 +173,18 @@ void RetrievalRunTest::mixedHttpAndHttpsSites(int parallel)
     // plain port's host, may come on top of the four slow ones.
     if (parallel > 1) {
         EXPECT_GE(sim->maxOpenToOneAddress(), 4) << "four TLS connections to one host at once";
+    } else {
+        // Scan Page fetches an https row again, and a TLS failure stays
+        // unticked there too.
+        form->ListView1->selectRow(rowOf(secure));
+        form->popScanPageClick();
+        EXPECT_EQ(status(secure), "Verified");
+        EXPECT_TRUE(ticked(secure));
+        EXPECT_EQ(requestsFor(site(11)), 2);
+        form->ListView1->selectRow(rowOf(tlsOnPlainPort));
+        form->popScanPageClick();
+        EXPECT_EQ(status(tlsOnPlainPort), "Error");
+        EXPECT_FALSE(ticked(tlsOnPlainPort));
     }
     EXPECT_TRUE(dataFolderEmpty());
 }
