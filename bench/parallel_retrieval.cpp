@@ -48,24 +48,8 @@ World* world = nullptr;
 
 void BM_Retrieval(benchmark::State& state)
 {
-    TForm1& form = world->window.form();
-    form.spinParallelFetches->setValue(static_cast<int>(state.range(0)));
-    int verified = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        world->window.startOver();
-        state.ResumeTiming();
-
-        form.butRetrieveClick();
-
-        state.PauseTiming();
-        verified = world->window.verifiedCount();
-        state.ResumeTiming();
-    }
-    if (verified != kPages)
-        state.SkipWithError("not every page was verified");
-    state.counters["verified"] = verified;
-    state.counters["approved"] = form.approvedUrls.count();
+    world->window.form().spinParallelFetches->setValue(static_cast<int>(state.range(0)));
+    world->window.timeRetrievals(state);
 }
 
 void BM_LinkChecker10Threads(benchmark::State& state)
@@ -106,10 +90,5 @@ BENCHMARK(BM_LinkChecker10Threads)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 int main(int argc, char** argv)
 {
-    orv::bench::BenchProgram program(argc, argv);
-    World w;
-    if (!w.start())
-        return orv::bench::BenchProgram::setUpFailed();
-    world = &w;
-    return program.run();
+    return orv::bench::RunOverWorld(argc, argv, world);
 }

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -56,41 +55,14 @@ struct World {
 World* world = nullptr;
 double httpSecondsPerRun = 0;
 
-// Runs Retrieve over every row of `window`; the seconds per run.
-double retrieve(benchmark::State& state, orv::bench::RetrievalWindow& window)
-{
-    TForm1& form = window.form();
-    int verified = 0;
-    double seconds = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.startOver();
-        state.ResumeTiming();
-
-        const auto t0 = std::chrono::steady_clock::now();
-        form.butRetrieveClick();
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-
-        state.PauseTiming();
-        verified = window.verifiedCount();
-        state.ResumeTiming();
-    }
-    if (verified != kSites)
-        state.SkipWithError("not every page was verified");
-    state.counters["verified"] = verified;
-    state.counters["per_url"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kSites, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    return seconds / static_cast<double>(state.iterations());
-}
-
 void BM_RetrievalHttp(benchmark::State& state)
 {
-    httpSecondsPerRun = retrieve(state, world->plain);
+    httpSecondsPerRun = world->plain.timeRetrievals(state);
 }
 
 void BM_RetrievalHttps(benchmark::State& state)
 {
-    const double perRun = retrieve(state, world->secure);
+    const double perRun = world->secure.timeRetrievals(state);
     if (httpSecondsPerRun > 0)
         state.counters["x_http"] = perRun / httpSecondsPerRun;
 }
@@ -102,10 +74,5 @@ BENCHMARK(BM_RetrievalHttps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 int main(int argc, char** argv)
 {
-    orv::bench::BenchProgram program(argc, argv);
-    World w;
-    if (!w.start())
-        return orv::bench::BenchProgram::setUpFailed();
-    world = &w;
-    return program.run();
+    return orv::bench::RunOverWorld(argc, argv, world);
 }

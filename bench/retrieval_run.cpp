@@ -45,25 +45,7 @@ World* world = nullptr;
 
 void BM_RetrievalRun(benchmark::State& state)
 {
-    TForm1& form = world->window.form();
-    int verified = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        world->window.startOver();
-        state.ResumeTiming();
-
-        form.butRetrieveClick();
-
-        state.PauseTiming();
-        verified = world->window.verifiedCount();
-        state.ResumeTiming();
-    }
-    if (verified != kSites)
-        state.SkipWithError("not every page was verified");
-    state.counters["verified"] = verified;
-    state.counters["approved"] = form.approvedUrls.count();
-    state.counters["per_url"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * kSites, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    world->window.timeRetrievals(state);
 }
 
 void BM_CurlSequential(benchmark::State& state)
@@ -99,10 +81,5 @@ BENCHMARK(BM_CurlSequential)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 int main(int argc, char** argv)
 {
-    orv::bench::BenchProgram program(argc, argv);
-    World w;
-    if (!w.start())
-        return orv::bench::BenchProgram::setUpFailed();
-    world = &w;
-    return program.run();
+    return orv::bench::RunOverWorld(argc, argv, world);
 }

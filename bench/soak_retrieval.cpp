@@ -149,10 +149,5 @@ BENCHMARK(BM_SoakRetrieval)->Unit(benchmark::kSecond)->UseRealTime()->Iterations
 
 int main(int argc, char** argv)
 {
-    orv::bench::BenchProgram program(argc, argv);
-    World w;
-    if (!w.start())
-        return orv::bench::BenchProgram::setUpFailed();
-    world = &w;
-    return program.run();
+    return orv::bench::RunOverWorld(argc, argv, world);
 }

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 
 namespace orv::bench
@@ -80,20 +81,37 @@ bool RetrievalWindow::open(const std::vector<std::string>& urls)
     return form_->ListView1->count() == static_cast<int>(urls.size());
 }
 
-void RetrievalWindow::startOver()
+double RetrievalWindow::timeRetrievals(benchmark::State& state)
 {
-    for (int row = 0; row < form_->ListView1->count(); ++row)
-        form_->ListView1->setChecked(row, false);
-    form_->approvedUrls.clear();
-    form_->approvedDescriptions.clear();
-}
-
-int RetrievalWindow::verifiedCount() const
-{
+    TForm1& form = *form_;
+    const int rows = form.ListView1->count();
     int verified = 0;
-    for (int row = 0; row < form_->ListView1->count(); ++row)
-        verified += form_->ListView1->status(row) == "Verified";
-    return verified;
+    double seconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int row = 0; row < rows; ++row)
+            form.ListView1->setChecked(row, false);
+        form.approvedUrls.clear();
+        form.approvedDescriptions.clear();
+        state.ResumeTiming();
+
+        const auto start = std::chrono::steady_clock::now();
+        form.butRetrieveClick();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+        state.PauseTiming();
+        verified = 0;
+        for (int row = 0; row < rows; ++row)
+            verified += form.ListView1->status(row) == "Verified";
+        state.ResumeTiming();
+    }
+    if (verified != rows)
+        state.SkipWithError("not every page was verified");
+    state.counters["verified"] = verified;
+    state.counters["approved"] = form.approvedUrls.count();
+    state.counters["per_url"] = benchmark::Counter(static_cast<double>(state.iterations()) * rows,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    return seconds / static_cast<double>(state.iterations());
 }
 
 namespace

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 #include <functional>
 #include <memory>
@@ -62,9 +63,11 @@ public:
     bool open(const std::vector<std::string>& urls);
     TForm1& form() { return *form_; }
     std::string dataFolder() const { return folder_.path().toStdString() + "/data"; }
-    // Unticks every row and empties the approved list, as before a new run.
-    void startOver();
-    int verifiedCount() const;
+    // Times the Retrieve command over every row once per iteration, each
+    // run from unticked rows and an empty approved list; the run fails
+    // unless every row ends "Verified". Counts verified and approved rows
+    // and the time per URL; returns the seconds per run.
+    double timeRetrievals(benchmark::State& state);
 
 private:
     QTemporaryDir folder_;
@@ -87,5 +90,20 @@ public:
 private:
     std::unique_ptr<QApplication> app_;
 };
+
+// The main of a benchmark over a `World` (with `bool start()`): the program
+// frame first, then the world, reachable through `current` while the
+// benchmarks run.
+template <typename World> int RunOverWorld(int argc, char** argv, World*& current)
+{
+    BenchProgram program(argc, argv);
+    World world;
+    if (!world.start())
+        return BenchProgram::setUpFailed();
+    current = &world;
+    const int status = program.run();
+    current = nullptr;
+    return status;
+}
 
 } // namespace orv::bench

@@ -592,6 +592,9 @@ public:
     void SaveResultsFile(const std::string& path) const;
     // Both exports: dialog, radio mark, report, viewing question.
     void ExportReport(bool html);
+    // Asks where to save an export in Reports/ (overwriting after a
+    // question); nullopt when the user cancels.
+    std::optional<std::string> AskForExportFile(const char* filter, const char* extension);
     // The CSV and JSON exports: dialog, then the file.
     void ExportData(bool json);
     // Their contents for the lists as they stand.

@@ -82,6 +82,22 @@ public:
         next();
         text += indent();
     }
+    // A member holding an array with one object per item, whose members
+    // `writeMembers(item)` writes.
+    template <typename Items, typename WriteMembers>
+    void objectArray(std::string_view name, const Items& items, WriteMembers writeMembers)
+    {
+        next();
+        key(name);
+        open('[');
+        for (const auto& item : items) {
+            element();
+            open('{');
+            writeMembers(item);
+            close('}');
+        }
+        close(']');
+    }
 
 private:
     std::string indent() const { return std::string(static_cast<size_t>(depth_) * 2, ' '); }
@@ -181,12 +197,7 @@ std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineY
     writeCriterion(out, "exclusion", criteria.words.exclusion, criteria.exclusionAll);
     out.close('}');
 
-    out.next();
-    out.key("engines");
-    out.open('[');
-    for (const EngineYieldRow& row : engines) {
-        out.element();
-        out.open('{');
+    out.objectArray("engines", engines, [&out](const EngineYieldRow& row) {
         out.member("engine", jsonString(engineCaption(row.engine)));
         out.member("claimed", claimedJson(row.claimed));
         out.member("pages", IntToStr(row.pages));
@@ -194,37 +205,19 @@ std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineY
         out.member("new", IntToStr(row.newUrls));
         out.member("verified", IntToStr(row.verified));
         out.member("approved", IntToStr(row.approved));
-        out.close('}');
-    }
-    out.close(']');
-
-    out.next();
-    out.key("results");
-    out.open('[');
-    for (const ExportRecord& r : records) {
-        out.element();
-        out.open('{');
+    });
+    out.objectArray("results", records, [&out](const ExportRecord& r) {
         out.member("url", jsonString(r.url));
         out.member("status", jsonString(r.statusText));
         out.member("checked", boolText(r.checked));
         out.member("approved", boolText(r.approved));
         out.member("engines", jsonStringArray(r.engines));
         out.member("description", jsonString(r.description));
-        out.close('}');
-    }
-    out.close(']');
-
-    out.next();
-    out.key("approved");
-    out.open('[');
-    for (const ApprovedEntry& a : approved) {
-        out.element();
-        out.open('{');
+    });
+    out.objectArray("approved", approved, [&out](const ApprovedEntry& a) {
         out.member("url", jsonString(a.url));
         out.member("description", jsonString(a.description));
-        out.close('}');
-    }
-    out.close(']');
+    });
 
     out.close('}');
     out.text += '\n';

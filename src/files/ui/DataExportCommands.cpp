@@ -5,7 +5,6 @@
 
 #include "core/Lines.h"
 #include "files/DataExports.h"
-#include "platform/Dialogs.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 
@@ -64,13 +63,7 @@ std::string TForm1::JsonExportText() const
 
 void TForm1::ExportData(bool json)
 {
-    orv::FileDialogRequest request;
-    request.title = "Save Search Results";
-    request.filter = json ? "JSON Files |*.json" : "CSV Files |*.csv";
-    request.defaultExtension = json ? "json" : "csv";
-    request.initialFolder = programFolder() + "Reports";
-    request.confirmOverwrite = true;
-    const auto path = orv::Dialogs::current().saveFile(request);
+    const auto path = json ? AskForExportFile("JSON Files |*.json", "json") : AskForExportFile("CSV Files |*.csv", "csv");
     if (!path)
         return;
     orv::SaveFileBytes(*path, json ? JsonExportText() : CsvExportText());

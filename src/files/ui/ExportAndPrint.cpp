@@ -24,15 +24,20 @@ void TForm1::CreateFilesAndEditing()
     CreateListEditing();
 }
 
-void TForm1::ExportReport(bool html)
+std::optional<std::string> TForm1::AskForExportFile(const char* filter, const char* extension)
 {
     orv::FileDialogRequest request;
     request.title = "Save Search Results";
-    request.filter = html ? "Html Files |*.htm" : "Text Files |*.txt";
-    request.defaultExtension = html ? "htm" : "txt";
+    request.filter = filter;
+    request.defaultExtension = extension;
     request.initialFolder = programFolder() + "Reports";
     request.confirmOverwrite = true;
-    const auto path = orv::Dialogs::current().saveFile(request);
+    return orv::Dialogs::current().saveFile(request);
+}
+
+void TForm1::ExportReport(bool html)
+{
+    const auto path = html ? AskForExportFile("Html Files |*.htm", "htm") : AskForExportFile("Text Files |*.txt", "txt");
     if (!path)
         return;
     (html ? mnuFileExportHtml : mnuFileExportText)->setChecked(true);
