@@ -5,13 +5,14 @@ set -euo pipefail
 what=${1:-build}
 
 build_pkgs=(cmake ninja-build g++ ccache pkg-config qt6-base-dev libicu-dev libjpeg-dev
-            libgtest-dev libgmock-dev libbenchmark-dev libssl-dev)
+            libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
+            libyaml-cpp-dev libxml2-dev zlib1g-dev)
 test_pkgs=(nginx-light tinyproxy curl poppler-utils xvfb xauth chromium desktop-file-utils appstream)
 run_pkgs=(xvfb xauth imagemagick x11-utils)
 # clang with libFuzzer's runtime, for fuzz/build.sh
 fuzz_pkgs=(clang libclang-rt-dev)
 # Peers the benchmarks measure beside Orvalen in the same run.
-bench_pkgs=(curl linkchecker nginx-light)
+bench_pkgs=(curl linkchecker nginx-light wget2 python3-doc libxml2-utils)
 
 pkgs=("${build_pkgs[@]}")
 case "$what" in

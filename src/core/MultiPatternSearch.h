@@ -1,0 +1,44 @@
+#pragma once
+// Finds which of a set of patterns occur in a text, in one pass over its
+// bytes (an Aho-Corasick automaton over byte classes). The text may arrive in
+// pieces: the automaton state carries over from one piece to the next, and a
+// new segment (a line, a block of page text) starts again from Start(), so
+// that no match runs from one segment into the next. An empty pattern is
+// never found.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv
+{
+
+class MultiPatternSearch
+{
+public:
+    enum class Fold {
+        None, // bytes compare as they are
+        AsciiCase, // A-Z compare as a-z, on both sides; no other byte changes
+    };
+    using State = uint32_t;
+
+    MultiPatternSearch(const std::vector<std::string>& patterns, Fold fold);
+
+    size_t patternCount() const { return patternCount_; }
+    static constexpr State Start() { return 0; }
+
+    // Feeds `bytes` from `state`; marks every pattern that ends inside them in
+    // `found` (sized patternCount() by the caller) and returns the new state.
+    // `newlyFound` grows by the patterns marked for the first time.
+    State feed(State state, std::string_view bytes, std::vector<bool>& found, size_t& newlyFound) const;
+
+private:
+    size_t patternCount_ = 0;
+    int classes_ = 1; // byte classes; class 0 holds every byte no pattern uses
+    uint8_t classOf_[256] {};
+    std::vector<State> next_; // states x classes, every transition resolved
+    std::vector<uint32_t> outStart_; // per state: its range in out_, ends included
+    std::vector<uint32_t> out_; // pattern indexes ending at each state
+};
+
+} // namespace orv
