@@ -10,6 +10,7 @@
 #include "platform/ui/UrlListView.h"
 #include "support/BenchSupport.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -88,6 +89,8 @@ struct World {
         if (!window.open(urls))
             return false;
         window.form().edMaxSeconds->setText(QStringLiteral("0"));
+        // The run as a new user's folder makes it: HTTP/1.1 connections on.
+        window.form().chkHttp11->setChecked(true);
         return true;
     }
 };

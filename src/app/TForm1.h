@@ -145,6 +145,7 @@ public:
     orv::SpinButton* spinThunderstone = nullptr;
     orv::EditBox* edMaxSeconds = nullptr;
     orv::NumberBox* spinParallelFetches = nullptr; // pages a retrieval run fetches at once
+    QCheckBox* chkHttp11 = nullptr; // "HTTP/1.1 connections" for retrievals
     QPushButton* butOptionsOK = nullptr;
     QPushButton* butOptionsCancel = nullptr;
     QPushButton* butOptionsApply = nullptr;

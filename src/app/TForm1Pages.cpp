@@ -159,6 +159,9 @@ void TForm1::createEnginesPage()
     spinParallelFetches->setValue(orv::kParallelFetchesDefault);
     spinParallelFetches->setFixedWidth(52);
     parallel->addWidget(spinParallelFetches);
+    chkHttp11 = named(new QCheckBox(QStringLiteral("HTTP/1.1 connections"), TabSheet2), "chkHttp11");
+    chkHttp11->setChecked(orv::Options {}.http11);
+    parallel->addWidget(chkHttp11);
     parallel->addStretch(1);
     grid->addLayout(parallel, 2, 8);
 

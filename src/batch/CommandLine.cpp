@@ -163,6 +163,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
                     + IntToStr(kParallelFetchesMax));
             line.batch.parallel = n;
             batchOnly.push_back(arg);
+        } else if (arg == "--http") {
+            std::string text;
+            if (!valueOf(text) || (text != "1.0" && text != "1.1"))
+                return badUsage("--http needs 1.0 or 1.1");
+            line.batch.http11 = text == "1.1";
+            batchOnly.push_back(arg);
         } else {
             bool known = false;
             for (const ValueOption& option : kBatchPaths) {
@@ -231,6 +237,8 @@ std::string usageText()
            "  --retrieve           fetch and judge every page not ticked yet\n"
            "  --parallel N         pages fetched at once while retrieving, 1 to 32; without it the\n"
            "                       program folder's \"Parallel fetches\" setting (search.txt) holds\n"
+           "  --http 1.0|1.1       retrieve with HTTP/1.0 requests or HTTP/1.1 connections; without\n"
+           "                       it the \"HTTP/1.1 connections\" setting (search.txt) holds\n"
            "  --save FILE.rst      write a results file\n"
            "  --html FILE.htm      write the HTML report\n"
            "  --text FILE.txt      write the text report\n"

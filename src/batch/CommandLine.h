@@ -30,6 +30,8 @@ struct BatchOptions {
     // --parallel: requests in flight during this run's retrieval; without
     // it the program folder's "Parallel fetches" setting holds.
     std::optional<int> parallel;
+    // --http 1.0|1.1: "HTTP/1.1 connections" for this run's retrieval.
+    std::optional<bool> http11;
     std::string save; // results file
     std::string html; // HTML report
     std::string text; // text report

@@ -46,6 +46,7 @@ Lines OptionsToLines(const Options& options)
     for (Engine e : kOptionsMaxOrder)
         lines.push_back(options.maxOf(e));
     lines.push_back(IntToStr(options.parallelFetches));
+    lines.push_back(OptionFlagText(options.http11));
     return lines;
 }
 
@@ -76,6 +77,8 @@ void OptionsFromLines(const Lines& lines, Options& options)
     options.parallelFetches = static_cast<size_t>(index) < lines.size()
         ? ParallelFetchesFromText(lines[static_cast<size_t>(index)])
         : kParallelFetchesDefault;
+    ++index;
+    options.http11 = static_cast<size_t>(index) < lines.size() && OptionFlagFromText(lines[static_cast<size_t>(index)]);
 }
 
 std::string CannotOpenFileText(const std::string& path)

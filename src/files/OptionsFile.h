@@ -19,7 +19,7 @@
 namespace orv
 {
 
-inline constexpr int kOptionsLineCount = 25;
+inline constexpr int kOptionsLineCount = 26;
 
 // Pages a retrieval run keeps in flight: 1 is one after another.
 inline constexpr int kParallelFetchesMin = 1;
@@ -64,6 +64,9 @@ struct Options {
     std::string maxSeconds = "30";
     std::array<std::string, kEngineCount> maxText = defaultMaxTexts();
     int parallelFetches = kParallelFetchesDefault;
+    // "HTTP/1.1 connections" for retrievals: on for a new user's folder, off
+    // where a file from before the setting is read.
+    bool http11 = true;
 
     bool isSelected(Engine e) const { return selected[static_cast<size_t>(engineIndex(e))]; }
     std::string& maxOf(Engine e) { return maxText[static_cast<size_t>(engineIndex(e))]; }
@@ -82,14 +85,15 @@ bool OptionFlagFromText(const std::string& line);
 // kParallelFetchesMin..kParallelFetchesMax; any other text gives the default.
 int ParallelFetchesFromText(const std::string& line);
 
-// The 25 lines of the file for these settings.
+// The 26 lines of the file for these settings.
 Lines OptionsToLines(const Options& options);
 
 // Reads `lines` into `options` in file order. Every line that is present is
 // applied; a file shorter than 24 lines stops at the first missing line with
 // EListError "List index out of bounds (%d)" (0-based index), after the lines
 // before it were applied. A file of 24 lines gives the default number of
-// parallel fetches. Lines after the 25th are ignored.
+// parallel fetches, and one of 25 lines HTTP/1.0 requests ("HTTP/1.1
+// connections" off). Lines after the 26th are ignored.
 void OptionsFromLines(const Lines& lines, Options& options);
 
 // "Cannot open file %s" / "Cannot create file %s" with the full path.

@@ -14,8 +14,11 @@ struct ContentDecoder::Impl {
     z_stream zs {};
     bool ready = false;
     bool ended = false; // the compressed stream is complete
-    bool sawInput = false; // bytes of the current stream went in
-    bool rawTried = false; // deflate without its zlib wrapper, as some servers send it
+    // Deflate comes with its zlib wrapper or, from some servers, without:
+    // the first two bytes tell, so they wait until both are there.
+    bool decided = false;
+    bool fed = false; // any byte at all: an empty body is an empty document
+    std::string head;
     char out[kPieceBytes];
 
     ~Impl()
@@ -39,7 +42,7 @@ ContentDecoder::ContentDecoder(Coding coding)
     : impl_(std::make_unique<Impl>())
     , coding_(coding)
 {
-    if (coding_ != Coding::Identity)
+    if (coding_ == Coding::Gzip)
         Init(false);
 }
 
@@ -53,7 +56,7 @@ bool ContentDecoder::Init(bool raw)
     const int bits = coding_ == Coding::Gzip ? 16 + MAX_WBITS : raw ? -MAX_WBITS : MAX_WBITS;
     impl_->ready = inflateInit2(&impl_->zs, bits) == Z_OK;
     impl_->ended = false;
-    impl_->sawInput = false;
+    impl_->decided = true;
     if (!impl_->ready)
         return Fail("cannot start decompression");
     return true;
@@ -72,6 +75,28 @@ bool ContentDecoder::Feed(const char* data, size_t len, const Sink& sink)
         return len == 0 || sink(data, len);
     if (Failed())
         return false;
+    impl_->fed = impl_->fed || len > 0;
+    if (!impl_->decided) {
+        while (len > 0 && impl_->head.size() < 2) {
+            impl_->head += *data++;
+            --len;
+        }
+        if (impl_->head.size() < 2)
+            return true;
+        const unsigned b0 = static_cast<unsigned char>(impl_->head[0]);
+        const unsigned b1 = static_cast<unsigned char>(impl_->head[1]);
+        const bool wrapped = (b0 & 0x0F) == Z_DEFLATED && ((b0 << 8) | b1) % 31 == 0;
+        if (!Init(!wrapped))
+            return false;
+        const std::string head = std::move(impl_->head);
+        if (!Inflate(head.data(), head.size(), sink))
+            return false;
+    }
+    return Inflate(data, len, sink);
+}
+
+bool ContentDecoder::Inflate(const char* data, size_t len, const Sink& sink)
+{
     z_stream& zs = impl_->zs;
     while (len > 0) {
         if (impl_->ended) {
@@ -90,33 +115,20 @@ bool ContentDecoder::Feed(const char* data, size_t len, const Sink& sink)
             zs.next_out = reinterpret_cast<Bytef*>(impl_->out);
             zs.avail_out = sizeof impl_->out;
             rc = inflate(&zs, Z_NO_FLUSH);
-            if (rc == Z_DATA_ERROR && coding_ == Coding::Deflate && !impl_->sawInput && !impl_->rawTried) {
-                // No zlib header: read the same bytes as raw deflate.
-                impl_->rawTried = true;
-                if (!Init(true))
-                    return false;
-                zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
-                zs.avail_in = take;
-                rc = Z_OK;
-                continue;
-            }
             if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
                 return Fail(zs.msg ? zs.msg : "inflate error " + IntToStr(rc));
             const size_t produced = sizeof impl_->out - zs.avail_out;
-            if (produced > 0) {
-                impl_->sawInput = true;
-                if (!sink(impl_->out, produced))
-                    return false;
-            }
+            if (produced > 0 && !sink(impl_->out, produced))
+                return false;
             if (rc == Z_STREAM_END) {
                 impl_->ended = true;
                 break;
             }
-            if (rc == Z_BUF_ERROR && zs.avail_in == 0)
-                break;
+            if (rc == Z_BUF_ERROR)
+                break; // no progress is possible with what is in
+
         } while (zs.avail_in > 0 || zs.avail_out == 0);
         const size_t consumed = take - zs.avail_in;
-        impl_->sawInput = impl_->sawInput || consumed > 0;
         data += consumed;
         len -= consumed;
         if (consumed == 0 && !impl_->ended)
@@ -131,7 +143,7 @@ bool ContentDecoder::Finish()
         return true;
     if (Failed())
         return false;
-    if (!impl_->ended)
+    if (impl_->fed && !impl_->ended)
         return Fail("the stream ends before its end");
     return true;
 }

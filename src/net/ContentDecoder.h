@@ -40,6 +40,7 @@ public:
 
 private:
     bool Init(bool raw);
+    bool Inflate(const char* data, size_t len, const Sink& sink);
     bool Fail(const std::string& reason);
 
     struct Impl;

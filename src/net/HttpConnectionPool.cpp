@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "net/WSocket.h"
+#include "net/WinSockErrors.h"
 
 #include <algorithm>
 
@@ -75,7 +76,8 @@ void HttpConnectionPool::Put(const std::string& key, std::unique_ptr<TWSocket> s
     // connection is closed and dropped at the next turn.
     s->OnDataAvailable = [this, e](TCustomWSocket* sock, uint16_t) {
         char discard[256];
-        sock->Receive(discard, sizeof discard);
+        if (sock->Receive(discard, sizeof discard) < 0 && sock->LastError() == wsa::EWOULDBLOCK_)
+            return; // a record without data, such as a session ticket
         e->dead = true;
         sock->Close();
         QTimer::singleShot(0, &context_, [this] { Sweep(); });

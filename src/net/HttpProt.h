@@ -197,6 +197,7 @@ private:
     void FailBody(const std::string& reason);
     void CheckBodyEnd(uint16_t error);
     void StartResponse();
+    void ResetResponse();
     void WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>& alive);
     std::string ProxyTarget(const std::string& proto) const;
     std::string CurrentScheme() const { return secure_ ? "https" : "http"; }

@@ -52,6 +52,12 @@ void THttpCli::SocketDataAvailable()
 void THttpCli::StartResponse()
 {
     rcvdFill_ = 0;
+    ResetResponse();
+}
+
+// What one response has told so far; an interim answer forgets it too.
+void THttpCli::ResetResponse()
+{
     responseLines_ = 0;
     responseHeaderBytes_ = 0;
     contentLengthGiven_ = false;
@@ -178,7 +184,7 @@ void THttpCli::HeaderEnded()
         if (++interimResponses_ > kMaxInterimResponses)
             return FailHeader("More than " + IntToStr(kMaxInterimResponses) + " interim responses");
         const long long headerBytes = responseHeaderBytes_;
-        StartResponse();
+        ResetResponse();
         responseHeaderBytes_ = headerBytes; // the bound covers them all
         statusCode_ = 0;
         reasonPhrase_.clear();

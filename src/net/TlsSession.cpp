@@ -9,12 +9,102 @@
 
 #include <climits>
 #include <cstdlib>
+#include <list>
 #include <mutex>
+#include <utility>
 
 namespace orv
 {
 namespace
 {
+
+// Sessions to resume, per host and port, the most recent last. Bounded: the
+// oldest goes when a new one comes past the bound. Only sessions whose
+// handshake was verified reach it, and it is emptied whenever the trust
+// store changes, so that a resumption never skips a verification that a
+// full handshake would make now.
+class SessionCache
+{
+public:
+    static constexpr size_t kMaxSessions = 64;
+
+    ~SessionCache() { Clear(); }
+
+    // Takes the reference `session` holds.
+    void Put(const std::string& key, SSL_SESSION* session)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        RemoveLocked(key);
+        sessions_.emplace_back(key, session);
+        if (sessions_.size() > kMaxSessions) {
+            SSL_SESSION_free(sessions_.front().second);
+            sessions_.pop_front();
+        }
+    }
+    // A copy for one connection to take, or nullptr.
+    SSL_SESSION* Get(const std::string& key)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto& [k, session] : sessions_)
+            if (k == key)
+                return SSL_SESSION_dup(session);
+        return nullptr;
+    }
+    void Remove(const std::string& key)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        RemoveLocked(key);
+    }
+    void Clear()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto& entry : sessions_)
+            SSL_SESSION_free(entry.second);
+        sessions_.clear();
+    }
+
+private:
+    void RemoveLocked(const std::string& key)
+    {
+        for (auto it = sessions_.begin(); it != sessions_.end(); ++it) {
+            if (it->first == key) {
+                SSL_SESSION_free(it->second);
+                sessions_.erase(it);
+                return;
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::list<std::pair<std::string, SSL_SESSION*>> sessions_;
+};
+
+SessionCache& sessionCache()
+{
+    static SessionCache cache;
+    return cache;
+}
+
+// Where a session's cache key hangs on its SSL object.
+int keyIndex()
+{
+    static const int index = SSL_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
+    return index;
+}
+
+// A new session (after a full handshake, or a TLS 1.3 ticket) for the host
+// and port of the connection.
+int keepNewSession(SSL* ssl, SSL_SESSION* session)
+{
+    const auto* key = static_cast<const std::string*>(SSL_get_ex_data(ssl, keyIndex()));
+    if (!key || key->empty() || SSL_get_verify_result(ssl) != X509_V_OK || !SSL_SESSION_is_resumable(session))
+        return 0;
+    // A copy: a connection that ends without a TLS shutdown marks its own
+    // session as not to be resumed, which would spoil the kept one.
+    if (SSL_SESSION* copy = SSL_SESSION_dup(session))
+        sessionCache().Put(*key, copy);
+    return 0;
+}
 
 // The client context: TLS 1.2 or later, peer verification on, the trust
 // store of OpenSSL's default paths. It is built on first use and rebuilt only
@@ -36,6 +126,7 @@ public:
             SSL_CTX_free(ctx_); // live sessions keep the old one alive
             ctx_ = Make();
             key_ = key;
+            sessionCache().Clear(); // verified against another store
         }
         if (!ctx_) {
             error = "TLS unavailable: cannot create a client context";
@@ -65,6 +156,9 @@ private:
         // bundle and folder. A store that cannot be read leaves no trusted
         // issuer, so every verification then fails with its own reason.
         SSL_CTX_set_default_verify_paths(ctx);
+        // Client sessions are kept in our own bounded cache, per host and port.
+        SSL_CTX_set_session_cache_mode(ctx, SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE);
+        SSL_CTX_sess_set_new_cb(ctx, keepNewSession);
         return ctx;
     }
 
@@ -93,6 +187,7 @@ int clampToInt(size_t n)
 } // namespace
 
 struct TlsSession::Impl {
+    std::string cacheKey; // before ssl: the callbacks of SSL_free may read it
     SSL* ssl = nullptr;
     BIO* in = nullptr; // bytes from the peer; owned by ssl
     BIO* out = nullptr; // bytes for the peer; owned by ssl
@@ -101,9 +196,10 @@ struct TlsSession::Impl {
     ~Impl() { SSL_free(ssl); }
 };
 
-TlsSession::TlsSession(const std::string& host)
+TlsSession::TlsSession(const std::string& host, const std::string& cacheKey)
     : impl_(std::make_unique<Impl>())
 {
+    impl_->cacheKey = cacheKey;
     std::string error;
     SSL* ssl = clientContexts().NewSession(error);
     if (!ssl) {
@@ -137,14 +233,30 @@ TlsSession::TlsSession(const std::string& host)
         SSL_set_hostflags(ssl, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
         named = SSL_set1_host(ssl, host.c_str()) == 1 && SSL_set_tlsext_host_name(ssl, host.c_str()) == 1;
     }
-    if (!named)
+    if (!named) {
         failure_ = "TLS handshake failed: invalid host name '" + host + "'";
+        return;
+    }
+    if (!cacheKey.empty()) {
+        SSL_set_ex_data(ssl, keyIndex(), &impl_->cacheKey);
+        if (SSL_SESSION* kept = sessionCache().Get(cacheKey)) {
+            SSL_set_session(ssl, kept); // takes a reference of its own
+            SSL_SESSION_free(kept);
+        }
+    }
 }
 
 TlsSession::~TlsSession() = default;
 
+bool TlsSession::Resumed() const
+{
+    return impl_->ssl && impl_->handshakeDone && SSL_session_reused(impl_->ssl) == 1;
+}
+
 void TlsSession::Fail(int sslResult)
 {
+    if (!impl_->handshakeDone && !impl_->cacheKey.empty())
+        sessionCache().Remove(impl_->cacheKey); // never offered again
     const long verify = SSL_get_verify_result(impl_->ssl);
     const int kind = SSL_get_error(impl_->ssl, sslResult);
     const unsigned long e = ERR_peek_last_error();

@@ -22,7 +22,9 @@ public:
     // A session that will verify `host`: a DNS name (also sent by SNI) or a
     // dotted IPv4 / bracket-free IPv6 address. A session that cannot be set
     // up reports Failed on its first step, with the reason.
-    explicit TlsSession(const std::string& host);
+    // Sessions are resumed (tickets, TLS 1.3 PSK) from a bounded cache under
+    // `cacheKey` (host and port; empty: neither resumed nor kept).
+    explicit TlsSession(const std::string& host, const std::string& cacheKey = {});
     ~TlsSession();
     TlsSession(const TlsSession&) = delete;
     TlsSession& operator=(const TlsSession&) = delete;
@@ -53,6 +55,9 @@ public:
     size_t BufferedPlain() const;
     // Bytes fed and not yet decrypted (possibly an incomplete record).
     size_t BufferedInput() const;
+
+    // The handshake resumed an earlier session instead of a full one.
+    bool Resumed() const;
 
     // Why the session failed, e.g. "certificate verify failed: certificate
     // has expired"; empty while nothing failed.

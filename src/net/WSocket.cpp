@@ -535,13 +535,18 @@ void TCustomWSocket::DrainReadable(int error, long long limit)
     }
 }
 
-bool TCustomWSocket::IdleAndOpen() const
+bool TCustomWSocket::IdleAndOpen()
 {
     if (hSocket_ == INVALID_SOCKET || state_ != TSocketState::wsConnected || closeInvoked_ || !allSent_)
         return false;
-    if (tls_ && (tlsHandshaking_ || tls_->BufferedPlain() > 0 || tls_->BufferedInput() > 0))
-        return false;
     char probe = 0;
+    if (tls_) {
+        if (tlsHandshaking_ || tls_->BufferedPlain() > 0)
+            return false;
+        // Records that carry no data (tickets) are taken in; data or the
+        // end of the session mean the connection cannot carry a request.
+        return TlsReceive(&probe, 1) < 0 && lastError_ == wsa::EWOULDBLOCK_;
+    }
     const ssize_t r = ::recv(hSocket_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
     // Nothing waiting: still open. Bytes waiting belong to no request, and
     // 0 is the peer's close.

@@ -129,8 +129,9 @@ public:
     // Drops the connection and raises OnSessionClosed once per connection.
     void Close();
     // For a connection kept between requests: connected, nothing waiting
-    // to be read and no close from the peer seen yet.
-    bool IdleAndOpen() const;
+    // to be read and no close from the peer seen yet. Over TLS it reads
+    // what the session has pending (such as session tickets).
+    bool IdleAndOpen();
 
     // Starts TLS on the connected socket, verifying that the peer is `host`.
     // Ends with OnTlsDone, raised from the event loop. From then on Send and

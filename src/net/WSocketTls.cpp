@@ -29,7 +29,7 @@ void TCustomWSocket::StartTls(const std::string& host)
         return RaiseException("StartTls: Socket is not connected");
     if (tls_)
         return RaiseException("StartTls: TLS already started");
-    tls_ = std::make_unique<TlsSession>(host);
+    tls_ = std::make_unique<TlsSession>(host, host + ":" + portStr_);
     tlsHandshaking_ = true;
     tlsStarved_ = false;
     tlsError_.clear();

@@ -41,7 +41,7 @@ int TimeoutMs(int seconds)
 // like a page cut off in transit.
 bool RequestFailed(const THttpCli& client)
 {
-    return client.BodyFailed() || client.TlsFailed();
+    return client.Failed();
 }
 
 } // namespace
@@ -52,6 +52,8 @@ FetchScheduler::FetchScheduler(FetchSettings settings, FetchListener& listener)
 {
     settings_.parallel = std::max(settings_.parallel, 1);
     settings_.perHostLimit = std::max(settings_.perHostLimit, 1);
+    if (settings_.http11 && !settings_.pool)
+        settings_.pool = std::make_shared<HttpConnectionPool>(settings_.perHostLimit);
 }
 
 FetchScheduler::~FetchScheduler()
@@ -170,6 +172,8 @@ void FetchScheduler::StartRequest(size_t index)
     request->client.URL = row.url;
     request->client.Proxy = settings_.proxy;
     request->client.ProxyPort = settings_.proxyPort;
+    request->client.Http11 = settings_.http11;
+    request->client.Pool = settings_.pool;
     request->expires = QDeadlineTimer(TimeoutMs(*seconds));
     request->deadline.setSingleShot(true);
     request->deadline.setTimerType(Qt::PreciseTimer);

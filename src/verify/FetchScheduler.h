@@ -13,6 +13,8 @@
 //
 // Everything runs on the user-interface thread, driven by the clients'
 // events; the caller waits in its own event loop until Finished().
+#include "net/HttpConnectionPool.h"
+
 #include <QObject>
 
 #include <exception>
@@ -74,6 +76,8 @@ struct FetchSettings {
     std::string dataFolder; // where page data files go; ends in "/"
     std::string proxy; // empty: no proxy
     std::string proxyPort = "80";
+    bool http11 = false; // HTTP/1.1 with connections kept in `pool`
+    std::shared_ptr<HttpConnectionPool> pool; // shared by the run's clients; made when missing
 };
 
 class FetchScheduler

@@ -17,8 +17,8 @@ CommandLine parse(std::vector<std::string> args)
 TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
 {
     const CommandLine line = parse({ "--batch", "--program-folder", "/p", "--criteria=night.cri", "--urls", "more.txt",
-        "--search", "--retrieve", "--parallel", "32", "--save", "out.rst", "--html=r.htm", "--text", "r.txt", "--csv",
-        "-", "--json", "r.json" });
+        "--search", "--retrieve", "--parallel", "32", "--http", "1.1", "--save", "out.rst", "--html=r.htm", "--text",
+        "r.txt", "--csv", "-", "--json", "r.json" });
     ASSERT_EQ(line.mode, LaunchMode::Batch) << line.error;
     EXPECT_EQ(line.programFolder, "/p");
     EXPECT_EQ(line.batch.criteriaFile, "night.cri");
@@ -26,6 +26,7 @@ TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
     EXPECT_TRUE(line.batch.search);
     EXPECT_TRUE(line.batch.retrieve);
     EXPECT_EQ(line.batch.parallel, 32);
+    EXPECT_EQ(line.batch.http11, true);
     EXPECT_EQ(line.batch.save, "out.rst");
     EXPECT_EQ(line.batch.html, "r.htm");
     EXPECT_EQ(line.batch.text, "r.txt");
@@ -77,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
         BadCase { { "--batch", "--search" }, "--search needs criteria" },
         BadCase { { "--batch", "--open", "a.rst", "--csv", "-", "--json", "-" }, "only one output" },
         BadCase { { "--batch", "--open", "a.rst", "--parallel", "33" }, "from 1 to 32" },
+        BadCase { { "--batch", "--open", "a.rst", "--http", "2" }, "--http needs 1.0 or 1.1" },
         BadCase { { "--batch", "--open", "a.rst", "--parallel=0" }, "from 1 to 32" },
         BadCase { { "--batch", "--open", "a.rst", "--parallel", "x" }, "from 1 to 32" },
         BadCase { { "--batch", "--open", "a.rst", "--parallel", "$4" }, "from 1 to 32" },

@@ -119,7 +119,24 @@ TEST(HttpGetToolTest, TimeoutAbortsTheRequestAndSaysSo)
 
     const ToolRun bad = runHttpget({ "--timeout", "soon", QString::fromStdString(url), "x" });
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_NE(bad.err.find("usage: httpget [--proxy HOST[:PORT]] [--timeout SECONDS] URL FILE"), std::string::npos);
+    EXPECT_NE(bad.err.find("usage: httpget [--proxy HOST[:PORT]] [--timeout SECONDS] [--http 1.0|1.1] URL FILE"),
+        std::string::npos);
+}
+
+// A redirection loop once kept httpget without --timeout asking for ever.
+TEST(HttpGetToolTest, RedirectLoopOverHttp11EndsWithoutATimeout)
+{
+    test::ScriptedServer server;
+    for (int i = 0; i < 25; ++i)
+        server.add({ test::send("HTTP/1.1 301 Moved\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n"), test::hold() });
+    test::TempFolder folder;
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/again";
+    const ToolRun run
+        = runHttpget({ "--http", "1.1", QString::fromStdString(url), QString::fromStdString(folder.file("x")) });
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "too many redirects\n");
+    EXPECT_EQ(server.connections, 21);
+    EXPECT_EQ(server.requests.at(0).substr(0, 21), "GET /again HTTP/1.1\r\n");
 }
 
 } // namespace

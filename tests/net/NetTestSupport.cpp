@@ -69,7 +69,16 @@ struct ScriptedServer::Conn {
     size_t next = 0;
     bool playing = false;
     size_t index = 0;
+    size_t answered = 1; // request headers the script has reached
 };
+
+static size_t headerEnds(const std::string& text)
+{
+    size_t n = 0;
+    for (size_t at = text.find("\r\n\r\n"); at != std::string::npos; at = text.find("\r\n\r\n", at + 4))
+        ++n;
+    return n;
+}
 
 ScriptedServer::ScriptedServer()
     : server_(std::make_unique<QTcpServer>())
@@ -111,7 +120,7 @@ void ScriptedServer::accept()
             const QByteArray data = c->socket->readAll();
             c->received.append(data.constData(), static_cast<size_t>(data.size()));
             requests[c->index] = c->received;
-            if (!c->playing && c->received.find("\r\n\r\n") != std::string::npos) {
+            if (!c->playing && headerEnds(c->received) >= c->answered) {
                 c->playing = true;
                 play(c);
             }
@@ -142,6 +151,14 @@ void ScriptedServer::play(const std::shared_ptr<Conn>& c)
             return;
         }
         case Step::Hold:
+            return;
+        case Step::Await:
+            c->playing = false;
+            ++c->answered;
+            if (headerEnds(c->received) >= c->answered) {
+                c->playing = true;
+                continue;
+            }
             return;
         }
     }

@@ -43,7 +43,7 @@ bool waitFor(const std::function<bool()>& done, int ms = 5000);
 // One step of a scripted reply, carried out after the whole request header
 // (up to the empty line) has arrived.
 struct Step {
-    enum Kind { Send, Pause, Close, Reset, Hold } kind;
+    enum Kind { Send, Pause, Close, Reset, Hold, Await } kind;
     std::string bytes; // Send
     int ms = 0; // Pause
 };
@@ -67,6 +67,11 @@ inline Step hold()
 {
     return { Step::Hold, {}, 0 };
 } // never answer, keep the connection
+// Waits for the next request header on the same connection (a kept one).
+inline Step awaitRequest()
+{
+    return { Step::Await, {}, 0 };
+}
 using Script = std::vector<Step>;
 
 class ScriptedServer : public QObject

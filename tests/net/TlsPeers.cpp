@@ -64,12 +64,13 @@ bool TlsNginx::start(const TempFolder& folder, std::string& error)
     folder.write("nginx.conf",
         "daemon off;\nmaster_process off;\nworker_processes 1;\nerror_log " + dir + "error.log;\npid " + dir
             + "nginx.pid;\nevents { worker_connections 64; }\nhttp {\n  access_log off;\n  sendfile on;\n"
-            + "  client_body_temp_path " + dir + ";\n  proxy_temp_path " + dir + ";\n  fastcgi_temp_path " + dir
-            + ";\n  uwsgi_temp_path " + dir + ";\n  scgi_temp_path " + dir
+            + "  log_format reuse '$ssl_session_reused $connection_requests';\n" + "  client_body_temp_path " + dir
+            + ";\n  proxy_temp_path " + dir + ";\n  fastcgi_temp_path " + dir + ";\n  uwsgi_temp_path " + dir
+            + ";\n  scgi_temp_path " + dir
             + ";\n  types { text/html html; }\n  default_type application/octet-stream;\n"
             + "  server { listen 127.0.0.1:" + std::to_string(plain) + "; root " + dir
             + "www; location = /to-https { return 302 https://127.0.0.1:" + std::to_string(tls_) + "/to-http; } }\n"
-            + tlsServer(folder, tls_, "good", authority.localhost(), toHttp)
+            + tlsServer(folder, tls_, "good", authority.localhost(), toHttp + "access_log " + dir + "reuse.log reuse; ")
             + tlsServer(folder, untrusted_, "untrusted", tlscerts::makeServer(stranger, { "127.0.0.1" }))
             + tlsServer(folder, expired_, "expired",
                 tlscerts::makeServer(authority.ca(), { "127.0.0.1" }, -30L * 24 * 3600, -24L * 3600))

@@ -35,7 +35,8 @@ private:
 // nginx on 127.0.0.1 with a plain port and four TLS ports, all serving
 // `folder.file("www/")`:
 //  - tlsPort(): a certificate for 127.0.0.1 and localhost from the trusted
-//    authority; "/to-http" redirects to plain "/index.html";
+//    authority; "/to-http" redirects to plain "/index.html"; its requests are
+//    logged to "reuse.log" as "$ssl_session_reused $connection_requests";
 //  - untrustedPort(): issued by an authority nobody trusts;
 //  - expiredPort(): from the trusted authority, expired yesterday;
 //  - wrongNamePort(): from the trusted authority, for www.example.com only.

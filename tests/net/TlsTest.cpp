@@ -72,6 +72,31 @@ test::TlsNginx* TlsRealPeers::nginx_ = nullptr;
 test::TinyProxy* TlsRealPeers::proxy_ = nullptr;
 std::string TlsRealPeers::startError_;
 
+// Each new connection resumes the session of the one before (nginx logs
+// "r"); over HTTP/1.1 the next request goes over the same connection.
+TEST_F(TlsRealPeers, NewConnectionsResumeAndKeptOnesCarryTheNextRequest)
+{
+    const auto logLines = [] {
+        std::vector<std::string> lines;
+        std::string text = folder_->read("reuse.log");
+        for (size_t at; (at = text.find('\n')) != std::string::npos; text.erase(0, at + 1))
+            lines.push_back(text.substr(0, at));
+        return lines;
+    };
+    http.URL = https(nginx_->tlsPort(), "/index.html");
+    EXPECT_EQ(get(), "");
+    const size_t before = logLines().size();
+    EXPECT_EQ(get(), "");
+    http.Http11 = true;
+    EXPECT_EQ(get(), "");
+    EXPECT_EQ(get(), "");
+    EXPECT_TRUE(http.ReusedConnection());
+    ASSERT_TRUE(test::waitFor([&] { return logLines().size() == before + 3; }));
+    const std::vector<std::string> lines = logLines();
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(before), lines.end()),
+        (std::vector<std::string> { "r 1", "r 1", "r 2" }));
+}
+
 TEST_F(TlsRealPeers, TwentyMegabytesByteForByte)
 {
     http.URL = https(nginx_->tlsPort(), "/big.bin");
@@ -225,8 +250,7 @@ TEST_F(ScriptedTls, WholeReplyOverTls)
 // a plain connection, even when the server ends the session in order.
 TEST_F(ScriptedTls, BodyCutShortFails)
 {
-    test::TlsTestServer server(
-        test::TlsTestServer::Mode::Reply, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhello");
+    test::TlsTestServer server(test::TlsTestServer::Mode::Reply, "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nhello");
     http.URL = server.url("/page.html");
     EXPECT_NE(get(), "");
     EXPECT_GE(http.StatusCode(), 400);
@@ -236,8 +260,8 @@ TEST_F(ScriptedTls, BodyCutShortFails)
 // as a TLS failure instead of passing for the response or a normal close.
 TEST_F(ScriptedTls, BytesOutsideTheSessionFail)
 {
-    test::TlsTestServer server(test::TlsTestServer::Mode::PlainAfterHandshake,
-        "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello");
+    test::TlsTestServer server(
+        test::TlsTestServer::Mode::PlainAfterHandshake, "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello");
     http.URL = server.url("/page.html");
     const std::string error = get();
     EXPECT_EQ(error.rfind("TLS error: ", 0), 0u) << error;

@@ -11,7 +11,7 @@ namespace
 Lines sampleLines()
 {
     return { "true", "false", "true", "false", "true", "false", "true", "false", "true", "false", "true", "10.0.0.1",
-        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8" };
+        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8", "true" };
 }
 
 } // namespace
@@ -19,7 +19,7 @@ Lines sampleLines()
 TEST(OptionsFile, DefaultsWriteTheFormDefaults)
 {
     const Lines lines = OptionsToLines(Options {});
-    ASSERT_EQ(lines.size(), 25u);
+    ASSERT_EQ(lines.size(), 26u);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(lines[i], "false") << "line " << i + 1;
     EXPECT_EQ(lines[11], "255.255.255.255");
@@ -29,6 +29,7 @@ TEST(OptionsFile, DefaultsWriteTheFormDefaults)
     for (int i = 14; i < 24; ++i)
         EXPECT_EQ(lines[i], i == 16 ? "10" : "20") << "line " << i + 1;
     EXPECT_EQ(lines[24], "1"); // one fetch at a time
+    EXPECT_EQ(lines[25], "true"); // a new folder keeps its connections
 }
 
 TEST(OptionsFile, FlagAndMaximumLinesFollowTheirOwnEngineOrders)
@@ -60,6 +61,7 @@ TEST(OptionsFile, ReadingAndWritingGiveTheSameLinesBack)
     EXPECT_EQ(options.proxy, "10.0.0.1");
     EXPECT_EQ(options.maxOf(Engine::Snap), "140");
     EXPECT_EQ(options.parallelFetches, 8);
+    EXPECT_TRUE(options.http11);
 }
 
 struct FlagCase {
@@ -131,14 +133,25 @@ INSTANTIATE_TEST_SUITE_P(Lengths, OptionsShortFile, ::testing::Values(0, 1, 10, 
 TEST(OptionsFile, TwentyFourLinesReadWithTheDefaultParallelFetches)
 {
     Lines lines = sampleLines();
-    lines.pop_back();
+    lines.resize(24);
     Options options;
     options.parallelFetches = 5;
     OptionsFromLines(lines, options);
     EXPECT_EQ(options.parallelFetches, kParallelFetchesDefault);
     Lines expected = lines;
     expected.push_back("1");
+    expected.push_back("false");
     EXPECT_EQ(OptionsToLines(options), expected);
+}
+
+// A file from before "HTTP/1.1 connections" keeps the HTTP/1.0 request.
+TEST(OptionsFile, TwentyFiveLinesReadWithHttp11Off)
+{
+    Lines lines = sampleLines();
+    lines.pop_back();
+    Options options;
+    OptionsFromLines(lines, options);
+    EXPECT_FALSE(options.http11);
 }
 
 TEST(OptionsFile, ParallelFetchesStayWithinTheirBounds)
@@ -149,7 +162,7 @@ TEST(OptionsFile, ParallelFetchesStayWithinTheirBounds)
         EXPECT_EQ(ParallelFetchesFromText(text), expected) << "'" << text << "'";
 }
 
-TEST(OptionsFile, LinesAfterTheTwentyFifthAreIgnored)
+TEST(OptionsFile, LinesAfterTheTwentySixthAreIgnored)
 {
     Lines lines = sampleLines();
     lines.push_back("extra");

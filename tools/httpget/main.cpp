@@ -1,8 +1,10 @@
-// httpget [--proxy HOST[:PORT]] [--timeout SECONDS] URL FILE
+// httpget [--proxy HOST[:PORT]] [--timeout SECONDS] [--http 1.0|1.1] URL FILE
 // Fetches URL with the program's HTTP client into FILE, through the document
 // events, and prints what the client reports. Exit 0 when Get returned
 // normally, 1 when it raised (its text on standard error) or timed out, 2 on
 // bad usage. A document that did not arrive whole is not left in FILE.
+// Without --timeout a request still ends: redirections are bounded and a
+// failing peer is failed.
 #include "net/HttpProt.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,7 @@
 namespace
 {
 
-constexpr const char* kUsage = "usage: httpget [--proxy HOST[:PORT]] [--timeout SECONDS] URL FILE\n";
+constexpr const char* kUsage = "usage: httpget [--proxy HOST[:PORT]] [--timeout SECONDS] [--http 1.0|1.1] URL FILE\n";
 
 // A whole number of seconds, at most a day; nullopt for anything else.
 std::optional<int> parseSeconds(const std::string& text)
@@ -52,10 +54,19 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     std::string proxy, url, file;
     std::optional<int> timeout;
+    bool http11 = false;
     int i = 1;
-    while (i + 1 < argc && (std::string(argv[i]) == "--proxy" || std::string(argv[i]) == "--timeout")) {
+    const auto isOption = [](const std::string& a) { return a == "--proxy" || a == "--timeout" || a == "--http"; };
+    while (i + 1 < argc && isOption(argv[i])) {
         if (std::string(argv[i]) == "--proxy") {
             proxy = argv[i + 1];
+        } else if (std::string(argv[i]) == "--http") {
+            const std::string version = argv[i + 1];
+            if (version != "1.0" && version != "1.1") {
+                std::fprintf(stderr, "httpget: --http takes 1.0 or 1.1\n%s", kUsage);
+                return 2;
+            }
+            http11 = version == "1.1";
         } else {
             timeout = parseSeconds(argv[i + 1]);
             if (!timeout) {
@@ -75,6 +86,7 @@ int main(int argc, char** argv)
     orv::THttpCli http;
     http.URL = url;
     http.Proxy = proxy;
+    http.Http11 = http11;
     QFile out(QString::fromLocal8Bit(file.c_str()));
     bool openFailed = false;
     http.OnDocBegin = [&](orv::THttpCli* sender) {

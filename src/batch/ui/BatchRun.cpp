@@ -10,6 +10,7 @@
 #include "platform/FileNames.h"
 #include "platform/ui/UrlListView.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -268,6 +269,8 @@ private:
         // run never presses.
         if (options_.parallel)
             form_.spinParallelFetches->setValue(*options_.parallel);
+        if (options_.http11)
+            form_.chkHttp11->setChecked(*options_.http11);
         return command([this] { form_.butRetrieveClick(); }) && !interrupted();
     }
 

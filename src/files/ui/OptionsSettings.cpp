@@ -65,6 +65,7 @@ void TForm1::ReadOptions()
     options.proxyPort = textOf(edHttpProxyPort);
     options.maxSeconds = textOf(edMaxSeconds);
     options.parallelFetches = spinParallelFetches->value();
+    options.http11 = chkHttp11->isChecked();
     std::exception_ptr shortFile;
     try {
         orv::OptionsFromLines(lines, options);
@@ -81,6 +82,7 @@ void TForm1::ReadOptions()
     for (orv::Engine e : orv::kOptionsMaxOrder)
         engineMaxBox(e)->setText(orv::toQ(options.maxOf(e)));
     spinParallelFetches->setValue(options.parallelFetches);
+    chkHttp11->setChecked(options.http11);
     if (shortFile)
         std::rethrow_exception(shortFile);
 }
@@ -103,6 +105,7 @@ void TForm1::SaveOptions()
     options.proxyPort = textOf(edHttpProxyPort);
     options.maxSeconds = textOf(edMaxSeconds);
     options.parallelFetches = spinParallelFetches->value();
+    options.http11 = chkHttp11->isChecked();
 
     const std::string path = programFolder() + orv::kOptionsFileName;
     try {

@@ -12,6 +12,7 @@
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLabel>
@@ -114,6 +115,7 @@ void TForm1::FetchInParallel(int total, int parallel)
     settings.dataFolder = dataFolder();
     settings.proxy = clientProxy;
     settings.proxyPort = clientProxyPort;
+    settings.http11 = chkHttp11->isChecked();
     RetrievalListener listener(*this, total);
     fetchScheduler_ = std::make_unique<orv::FetchScheduler>(settings, listener);
     // The scheduler goes on every way out; one still running stops its

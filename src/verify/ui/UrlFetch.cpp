@@ -11,6 +11,7 @@
 #include "search/UrlRecord.h"
 #include "verify/UrlOutcome.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QTimer>
 
@@ -47,12 +48,13 @@ void TForm1::FetchUrl(int row)
         Timer1->start();
         run.countdown = orv::StrToInt(orv::fromQ(edMaxSeconds->text()));
         run.abortFlag = false;
+        Httpcli1.Http11 = chkHttp11->isChecked();
         Httpcli1.Get();
     } catch (const std::exception&) {
     }
     // A TLS failure is a failed request like a cut-off page: whatever
     // arrived before it is not to be trusted.
-    run.bodyFailed = Httpcli1.BodyFailed() || Httpcli1.TlsFailed();
+    run.bodyFailed = Httpcli1.Failed();
 }
 
 orv::ScanVerdict TForm1::ScanThePage()

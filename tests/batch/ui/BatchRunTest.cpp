@@ -154,7 +154,7 @@ TEST_P(BatchRunParallel, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgre
     else
         EXPECT_EQ(sim->maxOpenToOneAddress(), 1) << "search.txt says one at a time";
     const Lines options = LoadLines(folder.file("search.txt"));
-    ASSERT_EQ(options.size(), 25u);
+    ASSERT_EQ(options.size(), 26u);
     EXPECT_EQ(options[24], "1") << "--parallel holds for the run only";
     EXPECT_EQ(run.out, "") << "standard output stays empty";
     EXPECT_NE(run.err.find("search Infoseek page 1: "), std::string::npos) << run.err;
