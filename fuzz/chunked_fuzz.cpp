@@ -4,6 +4,7 @@
 // what was fed, and nothing is taken after the end.
 #include "net/ChunkedDecoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

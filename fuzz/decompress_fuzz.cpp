@@ -4,6 +4,7 @@
 // same verdict, and decoding stops as soon as the receiver says so.
 #include "net/ContentDecoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

@@ -128,8 +128,7 @@ private:
     void drainRequest()
     {
         char buffer[4096];
-        while (::read(own_, buffer, sizeof buffer) > 0) {
-        }
+        while (::read(own_, buffer, sizeof buffer) > 0) { }
     }
 
     void tick()

@@ -80,10 +80,10 @@ static size_t headerEnds(const std::string& text)
     return n;
 }
 
-ScriptedServer::ScriptedServer()
+ScriptedServer::ScriptedServer(bool ipv6)
     : server_(std::make_unique<QTcpServer>())
 {
-    server_->listen(QHostAddress::LocalHost, 0);
+    server_->listen(ipv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost, 0);
     QObject::connect(server_.get(), &QTcpServer::newConnection, this, [this] { accept(); });
 }
 

@@ -77,7 +77,8 @@ using Script = std::vector<Step>;
 class ScriptedServer : public QObject
 {
 public:
-    ScriptedServer();
+    // On 127.0.0.1, or on ::1.
+    explicit ScriptedServer(bool ipv6 = false);
     ~ScriptedServer() override;
 
     int port() const;

@@ -27,18 +27,12 @@ namespace
 [[maybe_unused]] ::testing::Environment* const qtEnvironment
     = ::testing::AddGlobalTestEnvironment(new QtCoreEnvironment);
 
-std::string gzipped(const std::string& text)
+std::string deflated(const std::string& text)
 {
-    z_stream zs {};
-    deflateInit2(&zs, Z_BEST_SPEED, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&zs, text.size()), '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    zs.avail_in = static_cast<uInt>(text.size());
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    deflate(&zs, Z_FINISH);
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
+    uLongf len = compressBound(text.size());
+    std::string out(len, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &len, reinterpret_cast<const Bytef*>(text.data()), text.size(), 1);
+    out.resize(len);
     return out;
 }
 
@@ -108,7 +102,7 @@ class Ends final : public FetchListener
 {
 public:
     std::map<int, FetchEnd> ends;
-    std::map<int, std::uintmax_t> sizes; // of each row's page file at its end
+    std::map<int, std::uintmax_t> sizes; // of each row's page file at its end (slots are reused)
     std::optional<int> TimeoutSeconds() override { return 1; }
     void RowSkipped(int) override { }
     void RowStarted(int, const std::string&) override { }
@@ -123,11 +117,12 @@ public:
     }
 };
 
-struct Expected {
-    std::string path;
-    bool timedOut = false;
-    bool failed = false;
-    std::uintmax_t size = 0;
+// A page, what the server answers for it (empty: the server's own way),
+// and how its row must end.
+struct Row {
+    std::string path, answer;
+    bool timedOut, failed;
+    std::uintmax_t size; // of the page file, for a page that arrived
 };
 
 class FetchSchedulerHttp11 : public ::testing::TestWithParam<int>
@@ -138,36 +133,24 @@ TEST_P(FetchSchedulerHttp11, EveryPageEndsAsWithOneRequestAtATime)
 {
     PathServer server;
     const std::string html = "<html><title>t</title>" + std::string(3000, 'w') + "</html>";
-    std::string chunkedHtml = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-    for (size_t at = 0; at < html.size(); at += 1000) {
-        const std::string piece = html.substr(at, 1000);
-        chunkedHtml
-            += QByteArray::number(static_cast<qulonglong>(piece.size()), 16).toStdString() + "\r\n" + piece + "\r\n";
-    }
-    chunkedHtml += "0\r\nX-Trailer: 1\r\n\r\n";
-    server.answers["/chunked"] = { chunkedHtml };
-    server.answers["/gzip"] = { page("Content-Encoding: gzip\r\n", gzipped(html)) };
-    server.answers["/bomb"] = { page("Content-Encoding: gzip\r\n", gzipped(std::string(40u << 20, '\0'))) };
-    server.answers["/corrupt"] = { page("Content-Encoding: gzip\r\n", std::string("\x1f\x8b\x08\0broken", 10)) };
-    server.answers["/overflow"] = { "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFFFFF\r\n" };
-    server.answers["/continue"] = { "HTTP/1.1 100 Continue\r\n\r\n" + page("", html) };
-    server.answers["/close"] = { "HTTP/1.1 200 OK\r\n\r\n" + html, true };
-    server.answers["/loop"] = { "HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\n\r\n" };
-    std::vector<Expected> expected = {
-        { "/chunked", false, false, html.size() },
-        { "/gzip", false, false, html.size() },
-        { "/bomb", false, false, static_cast<std::uintmax_t>(kRetrievedPageLimit) },
-        { "/corrupt", false, true, 0 },
-        { "/overflow", false, true, 0 },
-        { "/continue", false, false, html.size() },
-        { "/close", false, false, html.size() },
-        { "/loop", false, true, 0 },
-        { "/trickle", true, false, 0 },
+    const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const std::string hexSize = QByteArray::number(static_cast<qulonglong>(html.size()), 16).toStdString();
+    std::vector<Row> expected = {
+        { "/chunked", chunked + hexSize + "\r\n" + html + "\r\n0\r\nX-Trailer: 1\r\n\r\n", false, false, html.size() },
+        { "/deflate", page("Content-Encoding: deflate\r\n", deflated(html)), false, false, html.size() },
+        { "/bomb", page("Content-Encoding: deflate\r\n", deflated(std::string(40u << 20, '\0'))), false, false,
+            static_cast<std::uintmax_t>(kRetrievedPageLimit) },
+        { "/corrupt", page("Content-Encoding: gzip\r\n", std::string("\x1f\x8b\x08\0broken", 10)), false, true, 0 },
+        { "/overflow", chunked + "FFFFFFFFFFFFFFFFFFFFF\r\n", false, true, 0 },
+        { "/continue", "HTTP/1.1 100 Continue\r\n\r\n" + page("", html), false, false, html.size() },
+        { "/close", "HTTP/1.1 200 OK\r\n\r\n" + html, false, false, html.size() },
+        { "/loop", "HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\n\r\n", false, true, 0 },
+        { "/trickle", "", true, false, 0 },
     };
-    for (int i = 0; i < 12; ++i) {
-        server.answers["/p" + std::to_string(i)] = { page("", html) };
-        expected.push_back({ "/p" + std::to_string(i), false, false, html.size() });
-    }
+    for (int i = 0; i < 12; ++i)
+        expected.push_back({ "/p" + std::to_string(i), page("", html), false, false, html.size() });
+    for (const Row& row : expected)
+        server.answers[row.path] = { row.answer, row.path == "/close" };
 
     TempFolder folder;
     std::filesystem::create_directories(folder.path() + "data");
