@@ -41,8 +41,8 @@ void checkReadable(const std::string& bytes)
     const int h = reader.height();
     require(w > 0 && h > 0 && w <= 4096 && h <= 4096);
     const size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
-    const int frames = static_cast<int>(
-        std::min<size_t>(static_cast<size_t>(reader.frameCount()), std::max<size_t>(1, kPixelBudget / pixels)));
+    const int frames = static_cast<int>(std::min<size_t>(
+        static_cast<size_t>(reader.frameCount()), std::max<size_t>(1, kPixelBudget / pixels)));
     if (frames == 0)
         return;
     const auto inOrder = decodeInOrder(reader, frames);
