@@ -1,5 +1,6 @@
 #pragma once
-// THttpCli: the HTTP/1.0 client through which every page is fetched. It
+// THttpCli: the HTTP client through which every page is fetched: the
+// HTTP/1.0 request, or HTTP/1.1 with kept connections when Http11 is set. It
 // runs on TWSocket and handles one request at a time. Get() is synchronous:
 // it waits in a nested event loop (sleeping until the next event) so that
 // timers, buttons and the client's own events run while it waits, and Abort()
@@ -42,7 +43,7 @@ enum class THttpState : uint8_t {
     Connecting, // request started, or host found and connecting
     Resolving, // looking up the host to connect to
     AwaitingHeader, // request sent, reading the response header
-    AwaitingBody, // header complete, reading the body until the connection closes
+    AwaitingBody, // header complete, reading the body until its framing or the close ends it
     Aborting, // Abort called, the request is winding down
 };
 
