@@ -1,5 +1,7 @@
 #include "core/MultiPatternSearch.h"
 
+#include <climits>
+#include <cstdint>
 #include <queue>
 #include <stdexcept>
 
@@ -55,7 +57,8 @@ MultiPatternSearch::MultiPatternSearch(const std::vector<std::string>& patterns,
         }
         outs[s].push_back(static_cast<uint32_t>(i));
     }
-    if (outs.size() * size_t(classes_) > kRowMask)
+    stride_ = (classes_ + 2) & ~1u;
+    if (outs.size() * size_t(stride_) > UINT32_MAX / 2)
         throw std::length_error("too many patterns to search at once");
 
     // Breadth first: each state's missing edges become those of its failure
@@ -81,12 +84,12 @@ MultiPatternSearch::MultiPatternSearch(const std::vector<std::string>& patterns,
         }
     }
 
-    // The search table holds row offsets, so that a step costs no multiply.
-    next_.resize(edge.size());
-    for (size_t at = 0; at < edge.size(); ++at) {
-        const uint32_t t = edge[at];
-        next_[at] = t * classes_ | (outs[t].empty() ? 0 : kEnds);
-    }
+    // The search table holds row starts, so that a step costs no multiply.
+    const auto rowOf = [&](uint32_t s) { return s * stride_ + (outs[s].empty() ? 0 : kEnds); };
+    next_.assign(outs.size() * size_t(stride_), 0);
+    for (uint32_t s = 0; s < outs.size(); ++s)
+        for (uint32_t c = 0; c < classes_; ++c)
+            next_[rowOf(s) + c] = rowOf(edge[size_t(s) * classes_ + c]);
     outStart_.reserve(outs.size() + 1);
     for (const auto& o : outs) {
         outStart_.push_back(static_cast<uint32_t>(out_.size()));
@@ -98,7 +101,7 @@ MultiPatternSearch::MultiPatternSearch(const std::vector<std::string>& patterns,
 bool MultiPatternSearch::mark(
     uint32_t row, std::vector<bool>& found, std::vector<uint32_t>* newly, size_t& newCount) const
 {
-    const uint32_t state = row / classes_;
+    const uint32_t state = row / stride_;
     bool any = false;
     for (uint32_t k = outStart_[state], end = outStart_[state + 1]; k < end; ++k) {
         const uint32_t pattern = out_[k];
@@ -120,9 +123,8 @@ MultiPatternSearch::State MultiPatternSearch::feed(
     const uint16_t* classOf = classOf_;
     uint32_t row = state;
     for (unsigned char c : bytes) {
-        const uint32_t t = table[row + classOf[c]];
-        row = t & kRowMask;
-        if (t & kEnds) [[unlikely]]
+        row = table[row + classOf[c]];
+        if (row & kEnds) [[unlikely]]
             mark(row, found, nullptr, newlyFound);
     }
     return row;
@@ -137,9 +139,8 @@ size_t MultiPatternSearch::feedToNext(
     uint32_t row = state;
     size_t count = 0;
     for (size_t i = 0; i < bytes.size(); ++i) {
-        const uint32_t t = table[row + classOf[data[i]]];
-        row = t & kRowMask;
-        if ((t & kEnds) && mark(row, found, &newlyFound, count)) [[unlikely]] {
+        row = table[row + classOf[data[i]]];
+        if ((row & kEnds) && mark(row, found, &newlyFound, count)) [[unlikely]] {
             state = row;
             return i + 1;
         }

@@ -42,10 +42,11 @@ public:
         State& state, std::string_view bytes, std::vector<bool>& found, std::vector<uint32_t>& newlyFound) const;
 
 private:
-    // A transition holds the target's first column in next_, with this bit
-    // set when patterns end at the target.
-    static constexpr uint32_t kEnds = 0x80000000u;
-    static constexpr uint32_t kRowMask = ~kEnds;
+    // A transition holds where the target's row starts in next_. Rows are
+    // an even number of columns apart, and the row of a state at which
+    // patterns end starts one column late, so that the low bit tells it
+    // without a step more between one byte and the next.
+    static constexpr uint32_t kEnds = 1;
 
     // Marks the patterns that end at the state whose row starts at `row`;
     // true when one of them was new.
@@ -53,6 +54,7 @@ private:
 
     size_t patternCount_ = 0;
     uint32_t classes_ = 1; // byte classes; class 0 holds every byte no pattern uses
+    uint32_t stride_ = 2; // columns from one row to the next: classes_ + 1, rounded up to even
     uint16_t classOf_[256] {};
     std::vector<uint32_t> next_; // states x classes, every transition resolved
     std::vector<uint32_t> outStart_; // per state: its range in out_, ends included

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 namespace orv::test
 {
@@ -342,14 +343,12 @@ TEST_F(FetchSchedulerTest, PagesJudgedAsTheyArriveGiveTheVerdictOfTheirFile)
             return;
         }
         ASSERT_TRUE(end.judge) << end.row;
-        for (const ScanModes modes : { ScanModes {}, ScanModes { MatchMode::All, MatchMode::All } }) {
-            const ScanVerdict fromFile = ScanPageFile(end.dataFile, lists, modes);
-            const ScanVerdict judged = end.judge->verdict(modes);
-            EXPECT_EQ(judged.excluded, fromFile.excluded) << end.row;
-            EXPECT_EQ(judged.approved(), fromFile.approved()) << end.row;
-            EXPECT_EQ(judged.description, fromFile.description) << end.row;
-            approved += judged.approved();
-        }
+        const ScanModes modes { MatchMode::Any, MatchMode::All };
+        const ScanVerdict fromFile = ScanPageFile(end.dataFile, lists, modes), judged = end.judge->verdict(modes);
+        EXPECT_EQ(std::tuple(judged.excluded, judged.approved(), judged.description),
+            std::tuple(fromFile.excluded, fromFile.approved(), fromFile.description))
+            << end.row;
+        approved += judged.approved();
     };
     for (const int parallel : { 1, 16 }) {
         recorder.ends.clear();
@@ -358,7 +357,6 @@ TEST_F(FetchSchedulerTest, PagesJudgedAsTheyArriveGiveTheVerdictOfTheirFile)
         run(*scheduler, rows);
         EXPECT_EQ(recorder.ends.size(), rows.size()) << parallel;
         EXPECT_GT(approved, 3) << parallel;
-        EXPECT_LT(approved, 77) << parallel;
     }
 }
 

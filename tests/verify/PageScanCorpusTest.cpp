@@ -1,7 +1,5 @@
-// The one-pass page scan against the scan it replaces, kept here as the
-// reference: every line lowered into a copy, every criterion searched in it
-// on its own. Over a corpus of pages in many shapes, fed in pieces of every
-// size, both must give the same verdicts and descriptions.
+// The one-pass page scan against the line scan it replaces (every line lowered
+// into a copy, each criterion searched on its own), over pages in many shapes.
 #include "verify/CaptureTags.h"
 #include "verify/PageJudge.h"
 #include "verify/PageScan.h"
@@ -12,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
+#include <tuple>
 
 namespace orv
 {
@@ -43,11 +41,6 @@ size_t countFound(const Lines& entries, const Lines& lowered, bool dropQuotes)
     return n;
 }
 
-bool passes(size_t found, size_t entries, MatchMode mode)
-{
-    return mode == MatchMode::All ? found > 0 && found == entries : found > 0;
-}
-
 ScanVerdict referenceScan(std::string_view bytes, const WordLists& lists, ScanModes modes)
 {
     const Lines lines = SplitLines(bytes);
@@ -68,6 +61,9 @@ ScanVerdict referenceScan(std::string_view bytes, const WordLists& lists, ScanMo
             meta = MetaDescriptionOfLine(lines[i], lowered[i]);
     }
     v.description = meta ? meta : title;
+    const auto passes = [](size_t found, size_t entries, MatchMode mode) {
+        return mode == MatchMode::All ? found > 0 && found == entries : found > 0;
+    };
     v.primaryPass = passes(countFound(lists.primary, lowered, true), lists.primary.size(), modes.primary);
     v.secondaryPass = v.primaryPass
         && (lists.secondary.empty()
@@ -75,44 +71,21 @@ ScanVerdict referenceScan(std::string_view bytes, const WordLists& lists, ScanMo
     return v;
 }
 
-// The page in another shape: other line breaks, one line, a NUL, a tag in
-// capitals or cut, quotes.
+// The page in other shapes: bare LF, bare CR with one CR LF, one line, a NUL
+// somewhere, tags in capitals and a description without its closing quote,
+// quotes, the title and description on one line and a second pair later.
 std::string reshaped(std::string page, int shape, std::mt19937& random)
 {
-    const auto replaceAll = [&page](const std::string& from, const std::string& to) {
+    const std::vector<std::vector<std::pair<std::string, std::string>>> replacements
+        = { {}, { { "\r\n", "\n" } }, { { "\r\n", "\r" } }, { { "\r\n", " " } }, {},
+              { { "<title>", "<TITLE>" }, { "</title>", "</TiTlE>" }, { "\">\r\n</head>", ">\r\n</head>" } },
+              { { " wind ", " \"wind\" " }, { "</title>\r\n<meta", "</title><meta" },
+                  { "</html>", "<title>Second</title><meta name=\"description\" content=\"second\">" } } };
+    for (const auto& [from, to] : replacements[static_cast<size_t>(shape) % replacements.size()])
         for (size_t at = 0; (at = page.find(from, at)) != std::string::npos; at += to.size())
             page.replace(at, from.size(), to);
-    };
-    switch (shape) {
-    case 1: // bare LF
-        replaceAll("\r\n", "\n");
-        break;
-    case 2: // bare CR, and one CR LF left at a random place
-        replaceAll("\r\n", "\r");
-        page.insert(random() % page.size(), "\r\n");
-        break;
-    case 3: // the whole page on one line
-        replaceAll("\r\n", " ");
-        break;
-    case 4: // a NUL somewhere ends the text
-        page.insert(random() % page.size(), 1, '\0');
-        break;
-    case 5: // tags in capitals, the description without its closing quote
-        replaceAll("<title>", "<TITLE>");
-        replaceAll("</title>", "</TiTlE>");
-        replaceAll("\">\r\n</head>", ">\r\n</head>");
-        break;
-    case 6: // quotes around words, the title and description on one line
-        replaceAll(" wind ", " \"wind\" ");
-        replaceAll("</title>\r\n<meta", "</title><meta");
-        break;
-    case 7: // a second title and description that must not count
-        page.insert(0, "\n\n");
-        page += "<title>Second</title><meta name=\"description\" content=\"second\">\r\n";
-        break;
-    default:
-        break;
-    }
+    if (shape == 2 || shape == 4)
+        page.insert(random() % page.size(), shape == 2 ? "\r\n"s : "\0"s);
     return page;
 }
 
@@ -123,20 +96,11 @@ WordLists randomLists(std::mt19937& random)
     const auto& words = enginesim::Corpus::topicWords();
     const auto word = [&] { return words[random() % words.size()]; };
     const auto entry = [&]() -> std::string {
-        switch (random() % 8) {
-        case 0:
-            return "\"" + word() + "\"";
-        case 1:
-            return UpperCase(word());
-        case 2:
-            return word() + " " + word();
-        case 3:
-            return "</p>\r\n<p>"; // never found: holds a line break
-        case 4:
-            return "<title>" + word().substr(0, 2);
-        default:
-            return word();
-        }
+        const std::string w = word(),
+                          shapes[]
+            = { "\"" + w + "\"", UpperCase(w), w + " " + word(), "</p>\r\n<p>" /* never found: holds a line break */,
+                  "<title>" + w.substr(0, 2), w, w, w };
+        return shapes[random() % std::size(shapes)];
     };
     WordLists lists;
     for (int i = 0, n = 1 + static_cast<int>(random() % 3); i < n; ++i)
@@ -148,18 +112,9 @@ WordLists randomLists(std::mt19937& random)
     return lists;
 }
 
-std::string describe(const ScanVerdict& v)
+auto fieldsOf(const ScanVerdict& v)
 {
-    std::ostringstream os;
-    os << "excluded " << v.excluded << " primary " << v.primaryPass << " secondary " << v.secondaryPass << " scanned "
-       << v.primaryScanned << " description " << (v.description ? "'" + *v.description + "'" : "none");
-    return os.str();
-}
-
-bool sameVerdict(const ScanVerdict& a, const ScanVerdict& b)
-{
-    return a.excluded == b.excluded && a.primaryPass == b.primaryPass && a.secondaryPass == b.secondaryPass
-        && a.primaryScanned == b.primaryScanned && a.description == b.description;
+    return std::tuple(v.excluded, v.primaryPass, v.secondaryPass, v.primaryScanned, v.description);
 }
 
 TEST(PageScanCorpus, OnePassGivesTheVerdictsOfTheLineScan)
@@ -168,29 +123,22 @@ TEST(PageScanCorpus, OnePassGivesTheVerdictsOfTheLineScan)
     std::mt19937 random(21);
     const ScanModes modes[] = { { MatchMode::Any, MatchMode::Any }, { MatchMode::All, MatchMode::Any },
         { MatchMode::Any, MatchMode::All }, { MatchMode::All, MatchMode::All } };
-    int approved = 0, excluded = 0, described = 0, compared = 0;
+    int approved = 0, excluded = 0, described = 0;
     for (int site = 1; site <= 120; ++site) {
-        const std::string page = reshaped(corpus.page(site), site % 8, random);
+        const std::string page = reshaped(corpus.page(site), site % 7, random);
         for (int round = 0; round < 6; ++round) {
             const WordLists lists = randomLists(random);
             const ScanModes m = modes[random() % std::size(modes)];
             const ScanVerdict expected = referenceScan(page, lists, m);
-            // Whole, in small pieces, and in pieces of random size; through
-            // the judge of the retrieval too.
+            // Whole, in small pieces and in pieces of random size, through
+            // the judge of the retrieval.
             for (size_t piece : { page.size() + 1, size_t(1 + random() % 3), size_t(1 + random() % 200) }) {
-                PageScanner scanner(lists);
                 const std::unique_ptr<PageJudge> judge = MakePageJudge(lists, MatchOn::PageSource, "text/html");
-                for (size_t at = 0; at < page.size(); at += piece) {
-                    scanner.add(std::string_view(page).substr(at, piece));
+                for (size_t at = 0; at < page.size(); at += piece)
                     judge->add(std::string_view(page).substr(at, piece));
-                }
-                const ScanVerdict got = scanner.verdict(m);
-                ASSERT_TRUE(sameVerdict(got, expected))
-                    << "site " << site << " pieces of " << piece << "\n got " << describe(got) << "\n expected "
-                    << describe(expected) << "\n primary " << JoinLines(lists.primary) << " secondary "
-                    << JoinLines(lists.secondary) << " exclusion " << JoinLines(lists.exclusion);
-                ASSERT_TRUE(sameVerdict(judge->verdict(m), expected)) << "site " << site;
-                ++compared;
+                ASSERT_EQ(fieldsOf(judge->verdict(m)), fieldsOf(expected))
+                    << "site " << site << " pieces of " << piece << "\nprimary " << JoinLines(lists.primary)
+                    << "secondary " << JoinLines(lists.secondary) << "exclusion " << JoinLines(lists.exclusion);
             }
             approved += expected.approved();
             excluded += expected.excluded;
@@ -201,7 +149,6 @@ TEST(PageScanCorpus, OnePassGivesTheVerdictsOfTheLineScan)
     EXPECT_GT(approved, 20);
     EXPECT_GT(excluded, 10);
     EXPECT_GT(described, 200);
-    EXPECT_EQ(compared, 120 * 6 * 3);
 }
 
 } // namespace
