@@ -8,7 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orv {
+namespace orv
+{
 
 bool LineSplitter::emit(std::string_view line, const LineHandler& onLine)
 {
@@ -72,7 +73,8 @@ void LineSplitter::finish(const LineHandler& onLine)
     ended_ = true;
 }
 
-void ForEachLineOfFile(const std::string& path, const LineHandler& onLine, size_t pieceSize)
+void ReadFilePieces(
+    const std::string& path, const std::function<bool(std::string_view piece)>& onPiece, size_t pieceSize)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -81,11 +83,11 @@ void ForEachLineOfFile(const std::string& path, const LineHandler& onLine, size_
         int fd;
         ~Closer() { ::close(fd); }
     } const closer { fd };
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
         throw inOutErrorFromErrno(EISDIR, path);
     const std::unique_ptr<char[]> buffer(new char[pieceSize]);
-    LineSplitter splitter;
     for (;;) {
         const ssize_t n = ::read(fd, buffer.get(), pieceSize);
         if (n < 0) {
@@ -93,12 +95,24 @@ void ForEachLineOfFile(const std::string& path, const LineHandler& onLine, size_
                 continue;
             throw inOutErrorFromErrno(errno, path);
         }
-        if (n == 0)
-            break;
-        if (!splitter.feed(std::string_view(buffer.get(), static_cast<size_t>(n)), onLine))
+        if (n == 0 || !onPiece(std::string_view(buffer.get(), static_cast<size_t>(n))))
             return;
     }
-    splitter.finish(onLine);
+}
+
+void ForEachLineOfFile(const std::string& path, const LineHandler& onLine, size_t pieceSize)
+{
+    LineSplitter splitter;
+    bool ended = false;
+    ReadFilePieces(
+        path,
+        [&](std::string_view piece) {
+            ended = !splitter.feed(piece, onLine);
+            return !ended;
+        },
+        pieceSize);
+    if (!ended)
+        splitter.finish(onLine);
 }
 
 } // namespace orv

@@ -6,12 +6,14 @@
 #include <string>
 #include <string_view>
 
-namespace orv {
+namespace orv
+{
 
 // Called once per line; returning false stops the reading.
 using LineHandler = std::function<bool(std::string_view line)>;
 
-class LineSplitter {
+class LineSplitter
+{
 public:
     // Hands every line completed by `piece` to `onLine`. Returns false once
     // the text has ended (a NUL, or the handler asked to stop); later
@@ -30,6 +32,12 @@ private:
     bool pendingCr_ = false; // a CR ended the last piece; an LF that follows belongs to it
     bool ended_ = false;
 };
+
+// Hands the bytes of the file at `path` to `onPiece` in pieces of up to
+// `pieceSize` bytes, until the end or until it returns false. Throws
+// EInOutError when the file cannot be opened or read.
+void ReadFilePieces(
+    const std::string& path, const std::function<bool(std::string_view piece)>& onPiece, size_t pieceSize = 65536);
 
 // Reads the file at `path` in fixed-size pieces and hands each line to
 // `onLine`. Throws EInOutError when the file cannot be opened or read, as

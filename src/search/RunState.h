@@ -5,9 +5,12 @@
 #include "search/Engines.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace orv {
+
+class PageJudge;
 
 struct RunState {
     bool abortFlag = false;        // set by Abort; every later step of a run does nothing
@@ -18,6 +21,7 @@ struct RunState {
     int currentUrlIndex = 0;       // row of the results view the retrieval run is fetching
     bool retrievalBusy = false;    // a retrieval run is fetching
     bool bodyFailed = false;       // the last page began but did not arrive whole, or was not written
+    std::shared_ptr<PageJudge> pageJudge; // the last page, judged as it arrived; empty: scan its file
     bool searchBusy = false;       // a search run is walking the engines
     std::array<PagingState, kEngineCount> paging{};
 

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "net/HttpProt.h"
 #include "net/HttpUrl.h"
+#include "verify/JudgeWorkers.h"
 #include "verify/PageBound.h"
 
 #include <QDeadlineTimer>
@@ -22,6 +23,7 @@ struct FetchScheduler::Request {
     THttpCli client;
     std::unique_ptr<QFile> file;
     std::string dataFile; // set once a document began
+    std::shared_ptr<PageFeed> feed; // the page's judge, while the page arrives
     QTimer deadline;
     QDeadlineTimer expires;
 };
@@ -72,6 +74,11 @@ FetchScheduler::~FetchScheduler()
             request->file->close();
         if (!request->dataFile.empty())
             DeleteFile(request->dataFile);
+    }
+    for (auto& [index, judging] : judging_) {
+        judging.feed->cancel();
+        if (!judging.end.dataFile.empty())
+            DeleteFile(judging.end.dataFile);
     }
 }
 
@@ -203,6 +210,15 @@ void FetchScheduler::Connect(Request& request)
         r->file = std::make_unique<QFile>(QFile::decodeName(QByteArray::fromStdString(r->dataFile)));
         if (r->file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             sender->RcvdStream = r->file.get();
+            if (settings_.judge) {
+                ++callbackDepth_;
+                Tell([&] {
+                    if (!workers_)
+                        workers_ = std::make_unique<JudgeWorkers>(JudgeWorkers::ThreadsFor(settings_.parallel));
+                    r->feed = workers_->open(settings_.judge(sender->ContentType()));
+                });
+                --callbackDepth_;
+            }
             return;
         }
         r->file.reset();
@@ -216,6 +232,8 @@ void FetchScheduler::Connect(Request& request)
         --callbackDepth_;
         if (sender->RcvdCount() > kRetrievedPageLimit)
             CutAtPageLimit(*r, data, len);
+        else if (r->feed && len > 0)
+            r->feed->add(std::string_view(data, static_cast<size_t>(len)));
     };
     client.OnDocEnd = [r](THttpCli* sender) {
         sender->RcvdStream = nullptr;
@@ -237,8 +255,11 @@ void FetchScheduler::CutAtPageLimit(Request& request, const char* data, int len)
     THttpCli& client = request.client;
     if (client.RcvdStream) {
         const long long keep = BytesWithinPageLimit(client.RcvdCount() - len, len);
-        if (keep > 0)
+        if (keep > 0) {
             client.RcvdStream->write(data, keep);
+            if (request.feed)
+                request.feed->add(std::string_view(data, static_cast<size_t>(keep)));
+        }
         client.RcvdStream = nullptr;
         request.file->close();
     }
@@ -253,10 +274,46 @@ void FetchScheduler::RequestDone(Request* request)
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
     end.bodyFailed = RequestFailed(request->client);
-    Release(request);
-    EndRow(index, end);
+    std::shared_ptr<PageFeed> feed = std::move(request->feed);
+    const bool judged = feed && !end.bodyFailed;
+    // A page being judged keeps its file's name until its row has ended.
+    Release(request, !judged);
+    if (judged) {
+        // The row ends once the judge has read the page; the next request
+        // need not wait for it.
+        judging_[index] = Judging { end, feed, request->slot };
+        feed->finish(&context_, [this, index] { Judged(index); });
+    } else {
+        if (feed)
+            feed->cancel();
+        EndRow(index, end);
+    }
     Pump();
     finished_ = finished_ || endedCount_ == rows_.size();
+}
+
+void FetchScheduler::Judged(size_t index)
+{
+    const auto at = judging_.find(index);
+    if (at == judging_.end())
+        return;
+    FetchEnd end = std::move(at->second.end);
+    end.judge = at->second.feed->judge();
+    const int slot = at->second.slot;
+    judging_.erase(at);
+    EndRow(index, end);
+    freeSlots_.push_back(slot);
+    Pump();
+    finished_ = finished_ || endedCount_ == rows_.size();
+}
+
+void FetchScheduler::EndJudgedRows()
+{
+    while (!judging_.empty() && !error_) {
+        const size_t index = judging_.begin()->first;
+        judging_.begin()->second.feed->wait();
+        Judged(index);
+    }
 }
 
 void FetchScheduler::TimedOut(Request* request)
@@ -279,7 +336,7 @@ void FetchScheduler::TimedOut(Request* request)
     --callbackDepth_;
 }
 
-void FetchScheduler::Release(Request* request)
+void FetchScheduler::Release(Request* request, bool freeSlot)
 {
     request->deadline.stop();
     THttpCli& client = request->client;
@@ -290,8 +347,13 @@ void FetchScheduler::Release(Request* request)
     client.RcvdStream = nullptr;
     if (request->file)
         request->file->close();
+    if (request->feed) {
+        request->feed->cancel();
+        request->feed.reset();
+    }
     HostFreed(request->index);
-    freeSlots_.push_back(request->slot);
+    if (freeSlot)
+        freeSlots_.push_back(request->slot);
     const auto at
         = std::find_if(inFlight_.begin(), inFlight_.end(), [request](const auto& r) { return r.get() == request; });
     if (at != inFlight_.end()) {
@@ -359,6 +421,8 @@ void FetchScheduler::Abort()
         } catch (...) {
         }
     }
+    // Pages that arrived whole before the abort are judged to the end.
+    EndJudgedRows();
     // The rows end in row order. A listener error on the way (Fail) ends
     // the requests still listed without telling their rows.
     while (!inFlight_.empty()) {
@@ -402,6 +466,12 @@ void FetchScheduler::Fail()
         if (!dataFile.empty())
             DeleteFile(dataFile);
     }
+    for (auto& [index, judging] : judging_) {
+        judging.feed->cancel();
+        if (!judging.end.dataFile.empty())
+            DeleteFile(judging.end.dataFile);
+    }
+    judging_.clear();
 }
 
 void FetchScheduler::RethrowError()

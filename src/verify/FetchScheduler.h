@@ -11,9 +11,14 @@
 // its description) is handed to InRowOrder and runs once every earlier row
 // has ended, so that it happens in the same order as one request at a time.
 //
-// Everything runs on the user-interface thread, driven by the clients'
+// With a judge in the settings, every page is also judged from memory as it
+// arrives, on worker threads; its row ends once the judge has read the last
+// byte, and the listener asks the judge for the verdict.
+//
+// Everything else runs on the user-interface thread, driven by the clients'
 // events; the caller waits in its own event loop until Finished().
 #include "net/HttpConnectionPool.h"
+#include "verify/PageJudge.h"
 
 #include <QObject>
 
@@ -28,6 +33,9 @@
 
 namespace orv
 {
+
+class JudgeWorkers;
+class PageFeed;
 
 // Requests to one host at a time, as link checkers allow themselves.
 inline constexpr int kPerHostLimit = 4;
@@ -48,6 +56,10 @@ struct FetchEnd {
     // The page began but did not arrive whole or was not written, or the
     // request failed in TLS.
     bool bodyFailed = false;
+    // Set when the page arrived whole and was judged as it came: the verdict
+    // is asked of it, and the page file need not be read back. Never set
+    // for a page that timed out, was aborted or failed.
+    std::shared_ptr<PageJudge> judge = nullptr;
 };
 
 // What the scheduler asks of the program and tells it. A listener call that
@@ -78,6 +90,9 @@ struct FetchSettings {
     std::string proxyPort = "80";
     bool http11 = false; // HTTP/1.1 with connections kept in `pool`
     std::shared_ptr<HttpConnectionPool> pool; // shared by the run's clients; made when missing
+    // Makes the judge of a page from its Content-Type; empty: pages are only
+    // written to their files.
+    std::function<std::unique_ptr<PageJudge>(const std::string& contentType)> judge;
 };
 
 class FetchScheduler
@@ -134,10 +149,15 @@ private:
     // its request.
     void CutAtPageLimit(Request& request, const char* data, int len);
     void RequestDone(Request* request);
+    // The judge of the page of `index` has read every byte.
+    void Judged(size_t index);
+    // Ends, in row order, the rows whose pages are still being judged.
+    void EndJudgedRows();
     void TimedOut(Request* request);
     // Ends the row of `index` and commits what can be committed.
     void EndRow(size_t index, const FetchEnd& end);
-    void Release(Request* request);
+    // `freeSlot`: the request's page file name may go to the next request.
+    void Release(Request* request, bool freeSlot = true);
     // One request of the host of rows_[index] has ended or never began.
     void HostFreed(size_t index);
     void CommitInOrder();
@@ -147,8 +167,20 @@ private:
     // Runs a listener call; an error it raises ends the run.
     template <typename F> bool Tell(F&& call);
 
+    // Rows whose request has ended and whose page is still being judged.
+    struct Judging {
+        FetchEnd end;
+        std::shared_ptr<PageFeed> feed;
+        int slot = 0;
+    };
+
     FetchSettings settings_;
     FetchListener& listener_;
+    // The workers post to the context, and the requests' feeds need the
+    // workers: they go in that order.
+    QObject context_; // owner of the scheduler's timers and queued calls
+    std::unique_ptr<JudgeWorkers> workers_;
+    std::map<size_t, Judging> judging_;
     std::vector<FetchRow> rows_;
     std::vector<std::string> hostKeys_; // HostKey of each row's URL
     std::vector<bool> ended_;
@@ -167,7 +199,6 @@ private:
     int callbackDepth_ = 0;
     bool removalScheduled_ = false;
     std::exception_ptr error_;
-    QObject context_; // owner of the scheduler's timers and queued calls
 };
 
 } // namespace orv

@@ -2,16 +2,16 @@
 
 #include "core/LineReader.h"
 #include "core/Text.h"
+#include "verify/CaptureTags.h"
+#include "verify/CriteriaPatterns.h"
+
+#include <cstring>
 
 namespace orv
 {
 
 namespace
 {
-
-constexpr std::string_view kTitleOpen = "<title";
-constexpr std::string_view kTitleClose = "</title";
-constexpr std::string_view kMetaDescription = "<meta name=\"description\" content=\"";
 
 std::string withoutQuotes(std::string_view text)
 {
@@ -28,36 +28,6 @@ bool judge(size_t found, size_t entries, MatchMode mode)
     if (mode == MatchMode::All)
         return found > 0 && found == entries;
     return found > 0;
-}
-
-// `lowered` is `line` with the ASCII capitals lowered.
-std::optional<std::string> titleOfLine(std::string_view line, std::string_view lowered)
-{
-    const int p = Pos(kTitleOpen, lowered);
-    if (p == 0)
-        return std::nullopt;
-    // Position p + 7 is the first character after a bare "<title>" tag.
-    const std::string rest = CopyFrom(line, p + 7);
-    const int close = Pos(kTitleClose, CopyFrom(lowered, p + 7));
-    if (close == 0)
-        return std::string();
-    return Copy(rest, 1, close - 1);
-}
-
-std::optional<std::string> metaDescriptionOfLine(std::string_view line, std::string_view lowered)
-{
-    const int p = Pos(kMetaDescription, lowered);
-    if (p == 0)
-        return std::nullopt;
-    const int from = p + static_cast<int>(kMetaDescription.size());
-    // The content ends at its closing quote.
-    if (const int quote = PosFrom("\"", line, from); quote > 0)
-        return Copy(line, from, quote - from);
-    // Without one, the rest of the line less its last three characters.
-    const int length = Length(line) - p - 36;
-    if (length <= 0)
-        return std::string();
-    return Copy(line, from, length);
 }
 
 // The first capture `of` finds in the page's lines.
@@ -101,7 +71,7 @@ CriteriaMatch matchLines(const PageText& page, const Lines& entries, bool dropQu
 {
     CriteriaMatch match(entries, dropQuotes);
     for (const auto& line : page.lowered())
-        match.addLoweredLine(line);
+        match.addLine(line);
     return match;
 }
 
@@ -128,12 +98,12 @@ bool ScanSecondary(const PageText& page, const Lines& secondary, MatchMode mode)
 
 std::optional<std::string> CaptureTitle(const PageText& page)
 {
-    return firstCapture(page, titleOfLine);
+    return firstCapture(page, TitleOfLine);
 }
 
 std::optional<std::string> CaptureMetaDescription(const PageText& page)
 {
-    return firstCapture(page, metaDescriptionOfLine);
+    return firstCapture(page, MetaDescriptionOfLine);
 }
 
 std::optional<std::string> CaptureDescription(const PageText& page)
@@ -152,77 +122,194 @@ ScanVerdict ScanPage(const PageText& page, const WordLists& lists, ScanModes mod
     return scanner.verdict(modes);
 }
 
-CriteriaMatch::CriteriaMatch(const Lines& entries, bool dropQuotes)
-    : seen_(entries.size(), false)
+namespace
 {
-    lowered_.reserve(entries.size());
+
+std::vector<std::string> matchPatterns(const Lines& entries, bool dropQuotes)
+{
+    std::vector<std::string> patterns;
+    patterns.reserve(entries.size());
     for (const auto& entry : entries)
-        lowered_.push_back(LowerCase(dropQuotes ? withoutQuotes(entry) : entry));
+        patterns.push_back(dropQuotes ? withoutQuotes(entry) : entry);
+    return patterns;
 }
 
-bool CriteriaMatch::addLoweredLine(std::string_view loweredLine)
+// The first CR or LF in bytes [from, to), or `to`.
+size_t lineEnd(std::string_view bytes, size_t from, size_t to)
 {
-    bool any = false;
-    for (size_t i = 0; i < lowered_.size(); ++i) {
-        if (seen_[i] || lowered_[i].empty() || loweredLine.find(lowered_[i]) == std::string_view::npos)
-            continue;
-        seen_[i] = true;
-        ++found_;
-        any = true;
-    }
-    return any;
+    for (size_t i = from; i < to; ++i)
+        if (bytes[i] == '\r' || bytes[i] == '\n')
+            return i;
+    return to;
+}
+
+// Just past the last CR or LF in bytes [0, to), or npos when there is none.
+size_t lineStart(std::string_view bytes, size_t to)
+{
+    for (size_t i = to; i > 0; --i)
+        if (bytes[i - 1] == '\r' || bytes[i - 1] == '\n')
+            return i;
+    return std::string_view::npos;
+}
+
+} // namespace
+
+CriteriaMatch::CriteriaMatch(const Lines& entries, bool dropQuotes)
+    : search_(matchPatterns(entries, dropQuotes), MultiPatternSearch::Fold::AsciiCase)
+    , seen_(entries.size(), false)
+{
+}
+
+bool CriteriaMatch::addLine(std::string_view line)
+{
+    const size_t before = found_;
+    search_.feed(MultiPatternSearch::Start(), line, seen_, found_);
+    return found_ > before;
 }
 
 PageScanner::PageScanner(const WordLists& lists)
-    : exclusion_(lists.exclusion, false)
-    // Primary criteria lose their double quotes, so that a phrase quoted for
-    // the engines matches without them; the others keep theirs.
-    , primary_(lists.primary, true)
-    , secondary_(lists.secondary, false)
+    : PageScanner(CompiledCriteria(lists))
 {
+}
+
+PageScanner::PageScanner(std::shared_ptr<const CriteriaPatterns> patterns)
+    : patterns_(std::move(patterns))
+    , found_(patterns_->search().patternCount(), false)
+{
+}
+
+bool PageScanner::tagsPending() const
+{
+    return !found_[patterns_->titleTag()] || !found_[patterns_->metaTag()];
+}
+
+void PageScanner::noteFound(bool& titleTag, bool& metaTag)
+{
+    for (const uint32_t i : newly_) {
+        if (patterns_->exclusion().holds(i))
+            excluded_ = true;
+        else if (patterns_->primary().holds(i))
+            ++primaryFound_;
+        else if (patterns_->secondary().holds(i))
+            ++secondaryFound_;
+        else if (i == patterns_->titleTag())
+            titleTag = true;
+        else if (i == patterns_->metaTag())
+            metaTag = true;
+    }
+    newly_.clear();
+}
+
+void PageScanner::captureTagLine(std::string_view bytes, size_t end, size_t& from, bool titleTag, bool metaTag)
+{
+    if (capturing_) {
+        const size_t lineBreak = lineEnd(bytes, from, end);
+        captureLine_.append(bytes.substr(from, lineBreak - from));
+        if (lineBreak == end) {
+            // Another tag on the line already in capture.
+            from = end;
+            captureTitle_ = captureTitle_ || titleTag;
+            captureMeta_ = captureMeta_ || metaTag;
+            return;
+        }
+        endCapture();
+    }
+    const size_t start = lineStart(bytes, end);
+    if (start == std::string_view::npos) {
+        captureLine_ = std::move(carry_);
+        captureLine_.append(bytes.substr(0, end));
+    } else {
+        captureLine_.assign(bytes.substr(start, end - start));
+    }
+    carry_.clear();
+    capturing_ = true;
+    captureTitle_ = titleTag;
+    captureMeta_ = metaTag;
+    from = end;
+}
+
+void PageScanner::endCapture()
+{
+    if (!capturing_)
+        return;
+    const std::string lowered = LowerCase(captureLine_);
+    if (captureTitle_ && !title_)
+        title_ = TitleOfLine(captureLine_, lowered);
+    if (captureMeta_ && !meta_)
+        meta_ = MetaDescriptionOfLine(captureLine_, lowered);
+    capturing_ = false;
+    captureLine_.clear();
+}
+
+bool PageScanner::add(std::string_view bytes)
+{
+    if (excluded_ || ended_)
+        return false;
+    if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
+        bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - bytes.data()));
+        ended_ = true;
+    }
+    const MultiPatternSearch& search = patterns_->search();
+    size_t pos = 0;
+    size_t captureFrom = 0; // where the line in capture goes on in `bytes`
+    while (pos < bytes.size()) {
+        pos += search.feedToNext(state_, bytes.substr(pos), found_, newly_);
+        bool titleTag = false, metaTag = false;
+        noteFound(titleTag, metaTag);
+        if (excluded_)
+            return false;
+        if (titleTag || metaTag)
+            captureTagLine(bytes, pos, captureFrom, titleTag, metaTag);
+    }
+    if (capturing_) {
+        const size_t lineBreak = lineEnd(bytes, captureFrom, bytes.size());
+        captureLine_.append(bytes.substr(captureFrom, lineBreak - captureFrom));
+        if (lineBreak < bytes.size())
+            endCapture();
+    }
+    if (!capturing_ && tagsPending()) {
+        const size_t start = lineStart(bytes, bytes.size());
+        if (start == std::string_view::npos)
+            carry_.append(bytes);
+        else
+            carry_.assign(bytes.substr(start));
+    } else {
+        carry_.clear();
+    }
+    if (ended_) {
+        endCapture();
+        return false;
+    }
+    return true;
 }
 
 bool PageScanner::addLine(std::string_view line)
 {
-    if (excluded_)
-        return false;
-    lowered_.assign(line);
-    for (char& c : lowered_)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    if (exclusion_.addLoweredLine(lowered_)) {
-        excluded_ = true;
-        return false;
-    }
-    primary_.addLoweredLine(lowered_);
-    secondary_.addLoweredLine(lowered_);
-    if (!title_)
-        title_ = titleOfLine(line, lowered_);
-    if (!meta_)
-        meta_ = metaDescriptionOfLine(line, lowered_);
-    return true;
+    return add(line) && add("\n");
 }
 
-ScanVerdict PageScanner::verdict(ScanModes modes) const
+ScanVerdict PageScanner::verdict(ScanModes modes)
 {
+    // The text ends here, and with it the line in capture.
+    ended_ = true;
+    endCapture();
     ScanVerdict verdict;
     verdict.excluded = excluded_;
     if (excluded_)
         return verdict;
     verdict.primaryScanned = true;
     verdict.description = meta_ ? meta_ : title_;
-
-    verdict.primaryPass = judge(primary_.found(), primary_.entries(), modes.primary);
+    verdict.primaryPass = judge(primaryFound_, patterns_->primary().size(), modes.primary);
     if (verdict.primaryPass)
-        verdict.secondaryPass
-            = secondary_.entries() == 0 || judge(secondary_.found(), secondary_.entries(), modes.secondary);
+        verdict.secondaryPass = patterns_->secondary().size() == 0
+            || judge(secondaryFound_, patterns_->secondary().size(), modes.secondary);
     return verdict;
 }
 
 ScanVerdict ScanPageFile(const std::string& path, const WordLists& lists, ScanModes modes)
 {
     PageScanner scanner(lists);
-    ForEachLineOfFile(path, [&scanner](std::string_view line) { return scanner.addLine(line); });
+    ReadFilePieces(path, [&scanner](std::string_view piece) { return scanner.add(piece); });
     return scanner.verdict(modes);
 }
 

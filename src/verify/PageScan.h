@@ -5,8 +5,10 @@
 // markup is searched like text, and a phrase split over two lines is not
 // found. The scans also capture the page's title or meta description.
 #include "core/Lines.h"
+#include "core/MultiPatternSearch.h"
 #include "verify/Criteria.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +16,8 @@
 
 namespace orv
 {
+
+class CriteriaPatterns;
 
 enum class MatchMode { Any, All };
 
@@ -96,39 +100,65 @@ public:
     // `dropQuotes`: the entries lose their double quotes first (Primary).
     CriteriaMatch(const Lines& entries, bool dropQuotes);
 
-    // Notes the entries that the lowered line holds; true when it held one.
-    bool addLoweredLine(std::string_view loweredLine);
+    // Notes the entries that the line holds, in any ASCII case; true when it
+    // held one not noted before.
+    bool addLine(std::string_view line);
     size_t found() const { return found_; }
-    size_t entries() const { return lowered_.size(); }
+    size_t entries() const { return seen_.size(); }
 
 private:
-    std::vector<std::string> lowered_;
+    MultiPatternSearch search_;
     std::vector<bool> seen_;
     size_t found_ = 0;
 };
 
-// The same scans over a page that arrives one line at a time, holding one
-// line and the criteria only, so that memory does not grow with the page.
-// Gives the verdict ScanPage gives for the same lines.
+// The three scans over a page that arrives in pieces of any size, all
+// criteria found in one pass over the bytes as received: no copy of the page
+// or its lines is made, only the line that holds a captured tag is kept.
+// Lines end at CR, LF or CR LF and a NUL ends the text, as in PageText; the
+// verdict is the one ScanPage gives for the same bytes.
 class PageScanner
 {
 public:
     explicit PageScanner(const WordLists& lists);
+    explicit PageScanner(std::shared_ptr<const CriteriaPatterns> patterns);
 
-    // Takes the next line; false once the verdict can no longer change (an
-    // exclusion criterion was found), so the rest need not be read.
+    // Takes the next bytes; false once the verdict can no longer change (an
+    // exclusion criterion was found, or a NUL ended the text), so the rest
+    // need not be read.
+    bool add(std::string_view bytes);
+    // Takes one line without its line break.
     bool addLine(std::string_view line);
-    // The modes are read now, as the scans read the radio pairs when they run.
-    ScanVerdict verdict(ScanModes modes) const;
+    // Ends the page; the modes are read now, as the scans read the radio
+    // pairs when they run.
+    ScanVerdict verdict(ScanModes modes);
 
 private:
-    CriteriaMatch exclusion_;
-    CriteriaMatch primary_;
-    CriteriaMatch secondary_;
+    void noteFound(bool& titleTag, bool& metaTag);
+    // A tag ended just before `end` of `bytes`; `from` is where the line in
+    // capture continues in them.
+    void captureTagLine(std::string_view bytes, size_t end, size_t& from, bool titleTag, bool metaTag);
+    void endCapture();
+    bool tagsPending() const;
+
+    std::shared_ptr<const CriteriaPatterns> patterns_;
+    MultiPatternSearch::State state_ = MultiPatternSearch::Start();
+    std::vector<bool> found_;
+    std::vector<uint32_t> newly_;
+    size_t primaryFound_ = 0;
+    size_t secondaryFound_ = 0;
     bool excluded_ = false;
+    bool ended_ = false;
     std::optional<std::string> title_;
     std::optional<std::string> meta_;
-    std::string lowered_; // the current line, lowered; kept to reuse its memory
+    // The start of the current line from earlier pieces, kept while a tag
+    // may still be found on it.
+    std::string carry_;
+    // The line that holds a tag, gathered until it ends.
+    std::string captureLine_;
+    bool capturing_ = false;
+    bool captureTitle_ = false;
+    bool captureMeta_ = false;
 };
 
 // Scans the page file at `path` line by line. Throws EInOutError when the

@@ -5,6 +5,7 @@
 #include "support/EngineSim.h"
 #include "support/QtCoreEnvironment.h"
 #include "support/TempFolder.h"
+#include "verify/PageScan.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 namespace orv::test
 {
@@ -82,9 +84,8 @@ class FetchSchedulerTest : public ::testing::Test
 protected:
     void SetUp() override { std::filesystem::create_directories(folder.path() + "data"); }
 
-    std::unique_ptr<FetchScheduler> makeScheduler(int parallel)
+    std::unique_ptr<FetchScheduler> makeScheduler(int parallel, FetchSettings settings = {})
     {
-        FetchSettings settings;
         settings.parallel = parallel;
         settings.dataFolder = folder.path() + "data/";
         auto scheduler = std::make_unique<FetchScheduler>(settings, recorder);
@@ -316,6 +317,47 @@ TEST_F(FetchSchedulerTest, UnwritableDataFolderIsReportedAndTheRowStillEnds)
     ASSERT_EQ(recorder.ends.size(), 1u);
     EXPECT_FALSE(recorder.ends[0].dataFile.empty());
     EXPECT_NE(std::find(recorder.events.begin(), recorder.events.end(), "no file 0"), recorder.events.end());
+}
+
+// Pages judged as they arrive give the verdict their page file gives, one
+// at a time and sixteen at a time; a page cut off in transit or abandoned at
+// its time-out is never judged.
+TEST_F(FetchSchedulerTest, PagesJudgedAsTheyArriveGiveTheVerdictOfTheirFile)
+{
+    EngineSim sim;
+    const WordLists lists = BuildWordLists("solar\nwind\ngarden", "guide", "harbour");
+    FetchSettings settings;
+    settings.judge = [&lists](const std::string& type) { return MakePageJudge(lists, MatchOn::PageSource, type); };
+    std::vector<FetchRow> rows;
+    for (int i = 0; i < 40; ++i)
+        rows.push_back({ i, sim.url("/site/00" + std::to_string(10 + i) + ".html"), false });
+    rows.push_back({ 40, sim.url("/fault/cut/0041.html"), false });
+    rows.push_back({ 41, sim.url(slowPath(42, 8000)), false });
+    recorder.seconds = 1;
+    int approved = 0;
+    // The listener reads the page file before its name goes to another page.
+    recorder.onEnd = [&](const FetchEnd& end) {
+        if (end.row >= 40) {
+            EXPECT_FALSE(end.judge) << "row " << end.row << " ended early and is not judged";
+            EXPECT_TRUE(end.row == 40 ? end.bodyFailed : end.timedOut) << end.row;
+            return;
+        }
+        ASSERT_TRUE(end.judge) << end.row;
+        const ScanModes modes { MatchMode::Any, MatchMode::All };
+        const ScanVerdict fromFile = ScanPageFile(end.dataFile, lists, modes), judged = end.judge->verdict(modes);
+        EXPECT_EQ(std::tuple(judged.excluded, judged.approved(), judged.description),
+            std::tuple(fromFile.excluded, fromFile.approved(), fromFile.description))
+            << end.row;
+        approved += judged.approved();
+    };
+    for (const int parallel : { 1, 16 }) {
+        recorder.ends.clear();
+        approved = 0;
+        auto scheduler = makeScheduler(parallel, settings);
+        run(*scheduler, rows);
+        EXPECT_EQ(recorder.ends.size(), rows.size()) << parallel;
+        EXPECT_GT(approved, 3) << parallel;
+    }
 }
 
 } // namespace

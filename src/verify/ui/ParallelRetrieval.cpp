@@ -87,9 +87,11 @@ public:
         form_.run.currentDataFile = end.dataFile;
         form_.run.timeoutFlag = end.timedOut;
         form_.run.bodyFailed = end.bodyFailed;
+        form_.run.pageJudge = end.judge;
         form_.EndOfUrl(end.row, false, false, end.url);
         form_.run.currentDataFile.clear();
         form_.run.bodyFailed = false;
+        form_.run.pageJudge.reset();
         StepProgress();
         if (form_.runObserver && end.row < form_.ListView1->count())
             form_.runObserver->urlDone(end.row, total_, end.url, form_.ListView1->status(end.row), false);
@@ -116,6 +118,10 @@ void TForm1::FetchInParallel(int total, int parallel)
     settings.proxy = clientProxy;
     settings.proxyPort = clientProxyPort;
     settings.http11 = chkHttp11->isChecked();
+    // Pages are judged as they arrive, by the criteria accepted at that time.
+    settings.judge = [this](const std::string& contentType) {
+        return orv::MakePageJudge(criteria, orv::MatchOn::PageSource, contentType);
+    };
     RetrievalListener listener(*this, total);
     fetchScheduler_ = std::make_unique<orv::FetchScheduler>(settings, listener);
     // The scheduler goes on every way out; one still running stops its

@@ -9,6 +9,7 @@
 #include "platform/Latin1.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
+#include "verify/PageJudge.h"
 #include "verify/UrlOutcome.h"
 
 #include <QCheckBox>
@@ -61,7 +62,9 @@ orv::ScanVerdict TForm1::ScanThePage()
 {
     orv::ScanVerdict verdict;
     try {
-        verdict = orv::ScanPageFile(run.currentDataFile, criteria, CurrentScanModes());
+        // A page judged as it arrived is not read back.
+        verdict = run.pageJudge ? run.pageJudge->verdict(CurrentScanModes())
+                                : orv::ScanPageFile(run.currentDataFile, criteria, CurrentScanModes());
     } catch (const std::exception&) {
         // The page cannot be read back: it is thrown away and the URL is
         // recorded as "File Not Found".
