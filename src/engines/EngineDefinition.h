@@ -92,9 +92,13 @@ struct DefinedEngines {
 // user definition replaces the shipped one of the same name (any case).
 DefinedEngines LoadEngineDefinitions(const std::string& shippedFolder, const std::string& userFolder);
 
-// Where the shipped definitions are for a program folder (ending in "/"): the
-// build's "engines-shipped/" beside the program, else the installed
-// "../share/orvalen/engines/" relative to it. The user's folder is
+// The definitions of one file, as a maintainer checks them (parsepage).
+DefinedEngines LoadEngineDefinitionFile(const std::string& file);
+
+// Where the shipped definitions are: the first folder that exists of
+// programFolder + "engines-shipped/", "engines-shipped/" beside the running
+// program (the build's bin/) and "../share/orvalen/engines/" from the running
+// program (an install); the last when none does. The user's folder is
 // programFolder + "engines/".
 std::string ShippedEnginesFolder(const std::string& programFolder);
 

@@ -153,13 +153,29 @@ DefinedEngines LoadEngineDefinitions(const std::string& shippedFolder, const std
     return result;
 }
 
+DefinedEngines LoadEngineDefinitionFile(const std::string& file)
+{
+    DefinedEngines result;
+    readFile(file, result.engines, result.problems);
+    return result;
+}
+
 std::string ShippedEnginesFolder(const std::string& programFolder)
 {
+    // An installed copy's program folder is the user's data folder, so the
+    // program's own folder is asked too.
     std::error_code ec;
-    const std::string beside = programFolder + "engines-shipped/";
-    if (fs::is_directory(beside, ec))
-        return beside;
-    return (fs::path(programFolder) / "../share/orvalen/engines/").lexically_normal().string();
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    const std::string programDir = ec ? programFolder : self.parent_path().string() + "/";
+    const std::string candidates[] = {
+        programFolder + "engines-shipped/",
+        programDir + "engines-shipped/",
+        (fs::path(programDir) / "../share/orvalen/engines/").lexically_normal().string(),
+    };
+    for (const std::string& c : candidates)
+        if (fs::is_directory(c, ec))
+            return c;
+    return candidates[2];
 }
 
 } // namespace orv

@@ -27,7 +27,12 @@ void addLink(const AnswerContext& in, EngineAnswer& answer, const std::optional<
 void readResults(const AnswerContext& in, XpathPage& page, EngineAnswer& answer)
 {
     const EngineDefinition& def = in.def;
-    for (xmlNode* result : page.nodes(def.resultsXpath)) {
+    const std::vector<xmlNode*> results = page.nodes(def.resultsXpath);
+    if (!page.failure().empty()) {
+        answer.problem = "`results_xpath` failed: " + page.failure();
+        return;
+    }
+    for (xmlNode* result : results) {
         std::string content;
         if (!def.contentXpath.empty())
             content = page.text(def.contentXpath, result).value_or(std::string());

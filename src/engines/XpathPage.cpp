@@ -47,6 +47,70 @@ bool declaresCharset(std::string_view body)
     }) != head.end();
 }
 
+// XPath errors reach a context's handler with a code and a position but,
+// in the libxml2 we build on, without their text.
+std::string describeXpathError(const xmlError* e)
+{
+    if (!e)
+        return "not a valid XPath expression";
+    std::string what;
+    if (e->message) {
+        what = e->message;
+    } else {
+        switch (e->code) {
+        case XML_XPATH_NUMBER_ERROR:
+            what = "number encoding";
+            break;
+        case XML_XPATH_UNFINISHED_LITERAL_ERROR:
+            what = "unfinished literal";
+            break;
+        case XML_XPATH_START_LITERAL_ERROR:
+            what = "start of literal";
+            break;
+        case XML_XPATH_VARIABLE_REF_ERROR:
+            what = "undefined variable";
+            break;
+        case XML_XPATH_UNDEF_VARIABLE_ERROR:
+            what = "undefined variable";
+            break;
+        case XML_XPATH_INVALID_PREDICATE_ERROR:
+            what = "invalid predicate";
+            break;
+        case XML_XPATH_EXPR_ERROR:
+            what = "invalid expression";
+            break;
+        case XML_XPATH_UNCLOSED_ERROR:
+            what = "missing closing bracket or parenthesis";
+            break;
+        case XML_XPATH_UNKNOWN_FUNC_ERROR:
+            what = "unregistered function";
+            break;
+        case XML_XPATH_INVALID_OPERAND:
+            what = "invalid operand";
+            break;
+        case XML_XPATH_INVALID_TYPE:
+            what = "invalid type";
+            break;
+        case XML_XPATH_INVALID_ARITY:
+            what = "wrong number of arguments";
+            break;
+        case XML_XPATH_UNDEF_PREFIX_ERROR:
+            what = "undefined namespace prefix";
+            break;
+        case XML_XPATH_INVALID_CHAR_ERROR:
+            what = "invalid character";
+            break;
+        default:
+            what = "not a valid XPath expression";
+            break;
+        }
+    }
+    what = CollapseBlanks(what);
+    if (e->str1 && e->int1 >= 0)
+        what += " at character " + std::to_string(e->int1 + 1);
+    return what;
+}
+
 std::string fromXml(const xmlChar* s)
 {
     return s ? std::string(reinterpret_cast<const char*>(s)) : std::string();
@@ -105,8 +169,8 @@ std::string XpathCompileError(const std::string& expression)
     ctx->userData = &capture;
     ctx->error = [](void* data, xmlError* error) {
         auto* c = static_cast<Capture*>(data);
-        if (c->message.empty() && error && error->message)
-            c->message = CollapseBlanks(error->message);
+        if (c->message.empty())
+            c->message = describeXpathError(error);
     };
     XpathCompPtr comp(xmlXPathCtxtCompile(ctx.get(), reinterpret_cast<const xmlChar*>(expression.c_str())));
     if (comp)
@@ -163,14 +227,14 @@ XpathPage::XpathPage(std::string_view body, bool xml, const Namespaces& namespac
 void XpathPage::onError(void* self, xmlError* error)
 {
     auto* page = static_cast<XpathPage*>(self);
-    if (error && error->message)
-        page->failure_ = CollapseBlanks(error->message);
+    page->failure_ = describeXpathError(error);
 }
 
 XpathObjectPtr XpathPage::evaluate(const std::string& expression, xmlNode* context)
 {
     if (!context_)
         return nullptr;
+    failure_.clear();
     auto it = compiled_.find(expression);
     if (it == compiled_.end()) {
         XpathCompPtr comp(xmlXPathCtxtCompile(context_.get(), reinterpret_cast<const xmlChar*>(expression.c_str())));
@@ -181,7 +245,10 @@ XpathObjectPtr XpathPage::evaluate(const std::string& expression, xmlNode* conte
     context_->node = context ? context : reinterpret_cast<xmlNode*>(doc_.get());
     context_->opLimit = kXpathStepLimit;
     context_->opCount = 0;
-    return XpathObjectPtr(xmlXPathCompiledEval(it->second.get(), context_.get()));
+    XpathObjectPtr result(xmlXPathCompiledEval(it->second.get(), context_.get()));
+    if (!result && failure_.empty())
+        failure_ = "the selector could not be evaluated";
+    return result;
 }
 
 std::vector<xmlNode*> XpathPage::nodes(const std::string& expression, xmlNode* context)

@@ -35,7 +35,8 @@ public:
     XpathPage(std::string_view body, bool xml, const Namespaces& namespaces);
 
     bool parsed() const { return doc_ != nullptr; }
-    const std::string& failure() const { return failure_; } // why parsing or the last evaluation failed
+    // Why parsing or the last evaluation failed; empty when it did not.
+    const std::string& failure() const { return failure_; }
 
     // The nodes `expression` selects from `context` (the document when null);
     // empty when the result is not a node set.

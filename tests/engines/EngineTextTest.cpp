@@ -70,7 +70,11 @@ TEST(ResultLinks, AreResolvedAgainstTheAnswerAndOnlyWebAddressesAreKept)
 TEST(ClaimedCounts, IgnoreSeparatorsAndFollowThePattern)
 {
     EXPECT_EQ(ClaimedCount("About 38,500 results", ""), 38500);
-    EXPECT_EQ(ClaimedCount("Environ 1\xC2\xA0" "234\xC2\xA0" "567 r\xC3\xA9sultats", ""), 1234567);
+    EXPECT_EQ(ClaimedCount("Environ 1\xC2\xA0"
+                           "234\xC2\xA0"
+                           "567 r\xC3\xA9sultats",
+                  ""),
+        1234567);
     EXPECT_EQ(ClaimedCount("Ungefähr 2.345.678 Ergebnisse", ""), 2345678);
     EXPECT_EQ(ClaimedCount("Results 1 to 10 from 5,280,016", ""), 1);
     EXPECT_EQ(ClaimedCount("Results 1 to 10 from 5,280,016", "from\\s+([0-9][0-9,.]*)"), 5280016);
@@ -129,6 +133,16 @@ INSTANTIATE_TEST_SUITE_P(Answers, UnreadableAnswers,
         UnreadableCase { "Bing", 200, "", "the answer is empty" },
         UnreadableCase { "Bing", 200, std::string(kMaxAnswerBytes + 1, 'a'), "the answer is larger" },
         UnreadableCase { "Crossref", 200, std::string(kMaxAnswerBytes + 1, ' '), "the answer is larger" }));
+
+TEST(UnreadableAnswers, ASelectorThatFailsOnThePageIsAProblem)
+{
+    EngineDefinition def = ShippedEngine("Bing");
+    def.resultsXpath = "//nope:li";
+    const EngineRequest asked = FirstRequest(def, "x");
+    const EngineAnswer a = ReadAnswer(def, 200, "", ReadEngineFixture("bing.html"), asked.url, asked, 1, "x");
+    EXPECT_EQ(a.problem, "`results_xpath` failed: undefined namespace prefix");
+    EXPECT_TRUE(a.links.empty());
+}
 
 TEST(BlockedAnswers, ARedirectToTheCaptchaPathIsBlockedAnotherIsAProblem)
 {
