@@ -185,7 +185,7 @@ std::string HtmlFragmentText(std::string_view html)
     XpathPage page(html, false, {});
     if (!page.parsed())
         return CollapseBlanks(html);
-    return page.text("string(/)").value_or(std::string());
+    return CollapseBlanks(page.text("string(/)").value_or(std::string()));
 }
 
 XpathPage::XpathPage(std::string_view body, bool xml, const Namespaces& namespaces)

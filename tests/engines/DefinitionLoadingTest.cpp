@@ -98,5 +98,13 @@ TEST(UserDefinitions, ReplaceTheShippedOneOfTheSameNameInItsPlace)
     EXPECT_EQ(d.engines[static_cast<size_t>(bing - n.begin())].line, 1);
 }
 
+TEST(ShippedFolder, IsTheProgramFolderCopyFirstThenTheOneBesideTheProgram)
+{
+    TempFolder programFolder;
+    EXPECT_EQ(ShippedEnginesFolder(programFolder.path()), std::string(ORVALEN_BIN_DIR) + "/engines-shipped/");
+    std::filesystem::create_directory(programFolder.file("engines-shipped"));
+    EXPECT_EQ(ShippedEnginesFolder(programFolder.path()), programFolder.file("engines-shipped/"));
+}
+
 } // namespace
 } // namespace orv::test

@@ -20,6 +20,7 @@ struct ShippedCase {
     std::optional<long long> claimed;
     const char* nextUrl; // nullptr: no next page
     const char* nextBody = "";
+    const char* firstContent = nullptr; // nullptr: not checked
 };
 
 std::ostream& operator<<(std::ostream& os, const ShippedCase& c)
@@ -43,6 +44,9 @@ TEST_P(ShippedEngineReads, LinksTitlesCountAndNextPage)
     for (const AnswerLink& l : a.links)
         got.emplace_back(l.url, l.title);
     EXPECT_EQ(got, c.links);
+    if (!a.links.empty() && c.firstContent) {
+        EXPECT_EQ(a.links.front().content, c.firstContent);
+    }
     EXPECT_EQ(a.claimed, c.claimed);
     if (!c.nextUrl) {
         EXPECT_FALSE(a.next.has_value()) << a.next->url;
@@ -55,11 +59,12 @@ TEST_P(ShippedEngineReads, LinksTitlesCountAndNextPage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ShippedEngineReads,
-    ::testing::Values(ShippedCase { "DuckDuckGo", "duckduckgo.html", 1,
-                          { { "https://example.org/caf%C3%A9?a=1&b=2", "Café Orvalen notes" },
-                              { "https://direct.example.net/page", "Direct link" } },
-                          std::nullopt, "https://html.duckduckgo.com/html/",
-                          "q=caf%C3%A9+orvalen&s=10&nextParams=&v=l&o=json&dc=11&api=d.js&vqd=4-123&kl=wt-wt" },
+    ::testing::Values(
+        ShippedCase { "DuckDuckGo", "duckduckgo.html", 1,
+            { { "https://example.org/caf%C3%A9?a=1&b=2", "Café Orvalen notes" },
+                { "https://direct.example.net/page", "Direct link" } },
+            std::nullopt, "https://html.duckduckgo.com/html/",
+            "q=caf%C3%A9+orvalen&s=10&nextParams=&v=l&o=json&dc=11&api=d.js&vqd=4-123&kl=wt-wt", "First snippet" },
         // Page 2 has a Previous and a Next form; only Next goes on.
         ShippedCase { "DuckDuckGo", "duckduckgo-page2.html", 2, { { "https://page2.example.org/", "Second page" } },
             std::nullopt, "https://html.duckduckgo.com/html/", "q=orvalen&s=25" },
@@ -82,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, ShippedEngineReads,
                 { "https://en.wikipedia.org/wiki/Search_engine", "Search engine" } },
             4521,
             "https://en.wikipedia.org/w/"
-            "api.php?action=query&list=search&format=json&srsearch=orvalen&sroffset=20&srlimit=20" },
+            "api.php?action=query&list=search&format=json&srsearch=orvalen&sroffset=20&srlimit=20",
+            "", "A metasearch engine & more" },
         // Without `continue` the search has no more pages.
         ShippedCase { "Wikipedia", "wikipedia-last.json", 2,
             { { "https://en.wikipedia.org/wiki/Last_one", "Last one" } }, 21, nullptr },
