@@ -29,8 +29,7 @@ Ran runTool(const QString& program, const QStringList& args, const QProcessEnvir
     if (!process.waitForStarted(10000))
         return { -1, "cannot start " + program.toStdString() };
     EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        process.readAll().toStdString() };
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAll().toStdString() };
 }
 
 TEST(Install, LaysOutAValidSystemTree)
@@ -43,7 +42,8 @@ TEST(Install, LaysOutAValidSystemTree)
     for (const char* file : { "bin/orvalen", "bin/enginesim", "share/applications/org.orvalen.Orvalen.desktop",
              "share/metainfo/org.orvalen.Orvalen.metainfo.xml", "share/man/man1/orvalen.1",
              "share/icons/hicolor/48x48/apps/orvalen.png", "share/icons/hicolor/256x256/apps/orvalen.png",
-             "share/orvalen/orvalen.avi", "share/orvalen/logo.jpg", "share/orvalen/search.txt" })
+             "share/orvalen/orvalen.avi", "share/orvalen/logo.jpg", "share/orvalen/search.txt",
+             "share/orvalen/engines/duckduckgo.yml", "share/orvalen/engines/searxng.yml" })
         EXPECT_TRUE(FileExists(prefix.file(file))) << file;
 
     const Ran desktop = runTool(QStringLiteral("desktop-file-validate"),
@@ -52,12 +52,14 @@ TEST(Install, LaysOutAValidSystemTree)
     EXPECT_EQ(desktop.output, "") << "no warnings either";
 
     const Ran metainfo = runTool(QStringLiteral("appstreamcli"),
-        { "validate", "--no-net", QString::fromStdString(prefix.file("share/metainfo/org.orvalen.Orvalen.metainfo.xml")) });
+        { "validate", "--no-net",
+            QString::fromStdString(prefix.file("share/metainfo/org.orvalen.Orvalen.metainfo.xml")) });
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.output;
 
     const std::string manual = LoadFileBytes(prefix.file("share/man/man1/orvalen.1"));
     EXPECT_EQ(manual.find("@PROJECT_VERSION@"), std::string::npos) << "the version is filled in";
-    for (const char* words : { ".SH BATCH RUNS", "\\-\\-csv", ".SH FILES", "XDG_DATA_HOME", ".SH EXIT STATUS" })
+    for (const char* words :
+        { ".SH BATCH RUNS", "\\-\\-csv", ".SH FILES", "XDG_DATA_HOME", ".SH EXIT STATUS", ".SH ENGINE DEFINITIONS" })
         EXPECT_NE(manual.find(words), std::string::npos) << words;
 
     const Ran version = runTool(QString::fromStdString(prefix.file("bin/orvalen")), { "--version" });

@@ -2,12 +2,14 @@
 // what the parser did, for a maintainer checking a page whose format changed.
 //
 //   parsepage ENGINE FILE [--max N] [--later-page]
+//   parsepage --engine NAME-or-FILE PAGE [--status N] [--url URL] [--page N] [--query TEXT]
 //
 // ENGINE is the engine's check box caption ("Infoseek", "Netfind.Aol", ...).
 // FILE is copied into a temporary program folder first, so the parser's
 // deletion never touches the user's file. --max gives the text of the
 // engine's maximum box (default: the box's default). --later-page parses the
 // page as a later page of a run whose first page claimed at least the maximum.
+#include "DefinedEnginePage.h"
 #include "core/Errors.h"
 #include "core/Lines.h"
 #include "parse/Parse.h"
@@ -25,6 +27,7 @@ namespace
 int usage()
 {
     std::cerr << "usage: parsepage ENGINE FILE [--max N] [--later-page]\n"
+                 "       parsepage --engine NAME-or-FILE PAGE [--status N] [--url URL] [--page N] [--query TEXT]\n"
                  "ENGINE is one of:";
     for (orv::Engine e : orv::kAllEngines)
         std::cerr << ' ' << orv::engineCaption(e);
@@ -77,6 +80,8 @@ std::string defaultMaxText(orv::Engine engine)
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::string(argv[1]) == "--engine")
+        return RunDefinedEnginePage(argc, argv);
     if (argc < 3)
         return usage();
     const std::optional<orv::Engine> engine = orv::engineFromCaption(argv[1]);
