@@ -43,19 +43,31 @@ struct EngineDefinition {
     int pageSize = 1;
     int firstPageNum = 1;
     bool disabled = false; // SearXNG's `disabled: true`: not asked until ticked
+    std::string firstPageUrl; // `first_page_url`: page 1 asks this URL instead of search_url
+    int maxPage = 0; // `max_page`: the last page the engine serves (0: no limit)
+    std::string lang = "en"; // `lang_all`: what {lang} becomes
 
     // xpath
     std::string resultsXpath, urlXpath, titleXpath, contentXpath;
-    // json_engine: dotted key paths, "[]" steps into every item of a list
+    // xpath with `parser: xml`: the answer is XML (an Atom feed), read with
+    // libxml2's XML parser; `namespaces` binds the prefixes the selectors use.
+    bool xmlAnswer = false;
+    std::vector<std::pair<std::string, std::string>> namespaces;
+    // json_engine: key paths as SearXNG reads them, steps separated by "/"; a
+    // step names a key (or a list index) at this level or, failing that,
+    // anywhere below it; a list is searched item by item.
     std::string resultsQuery, urlQuery, titleQuery, contentQuery;
     std::string urlPrefix;
+    std::string urlFallbackQuery, urlFallbackPrefix; // when url_query finds null or nothing
+    std::string urlBlankAs; // `url_blank_as`: blanks of a json url become this ("_")
+    std::string nextPageQuery; // json_engine: a next page exists while this key is there
 
     // Orvalen's own keys.
     std::optional<LinkUnwrap> unwrap;
     std::string nextPageXpath; // a form (resubmitted with its inputs) or a link
     std::string countXpath, countPattern; // count: a selector, and the pattern around its number
     std::string countQuery; // json_engine: key path of the total
-    std::vector<int> blockedStatus = {403, 429, 503};
+    std::vector<int> blockedStatus = { 403, 429, 503 };
     std::string blockedXpath; // a node that marks a challenge page
     std::string blockedRedirectPath; // a redirect to this path marks a captcha
     int minIntervalMs = 0; // least time between two requests to this engine
@@ -68,6 +80,9 @@ struct DefinitionProblem {
     std::string reason;
 };
 
+// "file:line: reason", as the engine report and standard error show it.
+std::string DescribeProblem(const DefinitionProblem& problem);
+
 struct DefinedEngines {
     std::vector<EngineDefinition> engines; // in file order, shipped first, user files overriding by name
     std::vector<DefinitionProblem> problems; // broken definitions and kinds not supported
@@ -76,6 +91,15 @@ struct DefinedEngines {
 // Reads every *.yml / *.yaml file of both folders (either may be missing). A
 // user definition replaces the shipped one of the same name (any case).
 DefinedEngines LoadEngineDefinitions(const std::string& shippedFolder, const std::string& userFolder);
+
+// Where the shipped definitions are for a program folder (ending in "/"): the
+// build's "engines-shipped/" beside the program, else the installed
+// "../share/orvalen/engines/" relative to it. The user's folder is
+// programFolder + "engines/".
+std::string ShippedEnginesFolder(const std::string& programFolder);
+
+// The User-Agent every request carries unless the definition sets its own.
+inline constexpr const char* kDefinedEngineUserAgent = "Orvalen/1.0 (+https://orvalen.org/)";
 
 // One request to an engine.
 struct EngineRequest {
@@ -88,6 +112,8 @@ struct EngineRequest {
 // The request for the first result page; the UTF-8 query is percent-encoded
 // where the definition puts it.
 EngineRequest FirstRequest(const EngineDefinition& def, std::string_view query);
+// The request for page `pageno` (1-based) built from search_url.
+EngineRequest PageRequest(const EngineDefinition& def, std::string_view query, int pageno);
 
 struct AnswerLink {
     std::string url; // unwrapped and resolved against the answer's URL
@@ -101,12 +127,16 @@ struct EngineAnswer {
     std::optional<EngineRequest> next; // the next page's request, when there is one
     bool blocked = false;
     std::string reason; // why it is blocked ("HTTP 429", "challenge page", ...)
+    std::string problem; // why the answer could not be read ("HTTP 500", "not JSON", ...); empty when read
 };
 
 // What a definition reads from one answer. `status` and `location` are the
 // answer's status and redirect target (empty when none); `asked` is the
-// request that brought it, `pageno` its page number.
+// request that brought it, `pageno` its page number. `next` is set when the
+// definition's next page selector finds a form or link, or, without one, when
+// the engine pages, this page gave links and `max_page` is not reached. Never
+// throws; a blocked answer or a problem leaves `links` empty.
 EngineAnswer ReadAnswer(const EngineDefinition& def, int status, const std::string& location, std::string_view body,
-                        const std::string& answerUrl, const EngineRequest& asked, int pageno, std::string_view query);
+    const std::string& answerUrl, const EngineRequest& asked, int pageno, std::string_view query);
 
 } // namespace orv
