@@ -15,6 +15,16 @@ bool ParseStatusLine(const std::string& line, int& statusCode, std::string& reas
     return true;
 }
 
+bool StatusLineHasCode(const std::string& line)
+{
+    if (line.size() < 12 || line[8] != ' ')
+        return false;
+    for (size_t i = 9; i < 12; ++i)
+        if (line[i] < '0' || line[i] > '9')
+            return false;
+    return true;
+}
+
 bool SplitHeaderField(const std::string& line, std::string& name, std::string& value)
 {
     const int colon = Pos(":", line);

@@ -9,6 +9,9 @@ namespace orv
 // characters 10 to 12 and the reason phrase runs from character 14 to the end.
 bool ParseStatusLine(const std::string& line, int& statusCode, std::string& reasonPhrase);
 
+// Whether a status line carries its three-digit code after the version.
+bool StatusLineHasCode(const std::string& line);
+
 // "Name: value": the name in lower case, the value from two characters after
 // the first ":" (one blank assumed). False for a line without ":".
 bool SplitHeaderField(const std::string& line, std::string& name, std::string& value);

@@ -1,7 +1,11 @@
 #include "net/HttpProt.h"
 
 #include "core/Text.h"
+#include "net/ChunkedDecoder.h"
+#include "net/ContentDecoder.h"
+#include "net/HttpConnectionPool.h"
 #include "net/HttpUrl.h"
+#include "net/UrlReference.h"
 #include "net/WinSockErrors.h"
 
 #include <QCoreApplication>
@@ -16,6 +20,7 @@ namespace
 constexpr int WM_HTTP_READY = WM_USER + 1; // the request has wound down
 constexpr int WM_HTTP_REQUEST_DONE = WM_USER + 2; // raise OnRequestDone
 constexpr int WM_HTTP_RESTART = WM_USER + 3; // follow a redirection
+constexpr int WM_HTTP_SEND_KEPT = WM_USER + 4; // send on a connection taken from the pool
 
 std::string errorWithNumber(int error)
 {
@@ -27,27 +32,44 @@ std::string errorWithNumber(int error)
 THttpCli::THttpCli()
     : window_([this](int msg, uintptr_t wParam, intptr_t) { HandleMessage(msg, wParam); })
 {
-    socket_.OnDnsLookupDone = [this](TCustomWSocket*, uint16_t e) { SocketDnsLookupDone(e); };
-    socket_.OnSessionConnected = [this](TCustomWSocket*, uint16_t e) { SocketSessionConnected(e); };
-    socket_.OnDataAvailable = [this](TCustomWSocket*, uint16_t) { SocketDataAvailable(); };
-    socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
-    socket_.OnTlsDone = [this](TCustomWSocket*, uint16_t e) { SocketTlsDone(e); };
+    BindSocket();
+}
+
+void THttpCli::BindSocket()
+{
+    socket_->MultiThreaded = multiThreaded_;
+    socket_->OnDnsLookupDone = [this](TCustomWSocket*, uint16_t e) { SocketDnsLookupDone(e); };
+    socket_->OnSessionConnected = [this](TCustomWSocket*, uint16_t e) { SocketSessionConnected(e); };
+    socket_->OnDataAvailable = [this](TCustomWSocket*, uint16_t) { SocketDataAvailable(); };
+    socket_->OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+    socket_->OnTlsDone = [this](TCustomWSocket*, uint16_t e) { SocketTlsDone(e); };
+}
+
+HttpConnectionPool& THttpCli::ConnectionPool()
+{
+    if (Pool)
+        return *Pool;
+    if (!ownPool_)
+        ownPool_ = std::make_shared<HttpConnectionPool>(1, 4);
+    return *ownPool_;
 }
 
 THttpCli::~THttpCli()
 {
     *alive_ = false;
-    socket_.OnDnsLookupDone = nullptr;
-    socket_.OnSessionConnected = nullptr;
-    socket_.OnDataAvailable = nullptr;
-    socket_.OnSessionClosed = nullptr;
-    socket_.OnTlsDone = nullptr;
+    socket_->OnDnsLookupDone = nullptr;
+    socket_->OnSessionConnected = nullptr;
+    socket_->OnDataAvailable = nullptr;
+    socket_->OnSessionClosed = nullptr;
+    socket_->OnTlsDone = nullptr;
+    for (auto& spent : spentSockets_)
+        spent->OnSessionClosed = nullptr;
 }
 
 void THttpCli::SetMultiThreaded(bool on)
 {
     multiThreaded_ = on;
-    socket_.MultiThreaded = on;
+    socket_->MultiThreaded = on;
 }
 
 void THttpCli::SetState(THttpState s)
@@ -66,12 +88,32 @@ std::string THttpCli::ProxyTarget(const std::string& proto) const
 
 void THttpCli::Get()
 {
+    Run(THttpRequest::Get);
+}
+
+void THttpCli::GetAsync()
+{
+    RunAsync(THttpRequest::Get);
+}
+
+void THttpCli::Post()
+{
+    Run(THttpRequest::Post);
+}
+
+void THttpCli::PostAsync()
+{
+    RunAsync(THttpRequest::Post);
+}
+
+void THttpCli::Run(THttpRequest type)
+{
     if (state_ != THttpState::Idle)
         throw EHttpException("HTTP component is busy", 1);
     const std::shared_ptr<bool> alive = alive_;
     DeferredErrors errors;
     try {
-        StartRequest();
+        StartRequest(type);
     } catch (...) {
         DeferredErrors::Keep(std::current_exception());
     }
@@ -95,12 +137,12 @@ void THttpCli::Get()
         throw EHttpException(reasonPhrase_, statusCode_);
 }
 
-void THttpCli::GetAsync()
+void THttpCli::RunAsync(THttpRequest type)
 {
     if (state_ != THttpState::Idle)
         throw EHttpException("HTTP component is busy", 1);
     try {
-        StartRequest();
+        StartRequest(type);
     } catch (...) {
         if (state_ != THttpState::Idle && state_ != THttpState::Aborting) {
             try {
@@ -118,14 +160,27 @@ void THttpCli::WaitUntilIdle(DeferredErrors& errors, const std::shared_ptr<bool>
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-void THttpCli::StartRequest()
+void THttpCli::StartRequest(THttpRequest type)
 {
+    for (const auto& [name, value] : ExtraHeaders)
+        if (!ValidHeaderField(name, value))
+            throw EHttpException("Invalid request header '" + name + "'", 400);
+    spentSockets_.clear();
     rcvdHeader_.clear();
     authRequests_.clear();
-    requestType_ = THttpRequest::Get;
+    requestType_ = type;
+    protocolFailed_ = false;
+    reused_ = false;
+    retried_ = false;
+    noReuse_ = false;
+    redirects_ = 0;
+    interimResponses_ = 0;
+    redirectError_.clear();
+    method_ = type == THttpRequest::Post ? "POST" : "GET";
+    sendBody_ = type == THttpRequest::Post;
     requestDoneError_ = 0;
     bodyFailed_ = false;
-    socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+    socket_->OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
     ++serial_;
     closedHandled_ = false;
     locationFlag_ = false;
@@ -144,7 +199,9 @@ void THttpCli::StartRequest()
     headerLineCount_ = 0;
     bodyDataCount_ = 0;
 
-    const TUrlParts url = ParseURL(URL);
+    // The fragment is the reader's, never the server's.
+    currentUrl_ = URL.substr(0, URL.find('#'));
+    const TUrlParts url = ParseURL(currentUrl_);
     hostName_ = url.host;
     targetPort_ = url.port;
     secure_ = IsSecureScheme(url.proto);
@@ -170,15 +227,69 @@ void THttpCli::StartRequest()
         Password = url.pass;
     if (path_.empty())
         path_.assign(1, '/'); // not = "/": GCC 12 at -O3 warns falsely about that
+    path_ = RequestTarget(path_);
     docName_ = DocNameFromPath(url.path);
     StartLookup();
 }
 
 void THttpCli::StartLookup()
 {
+    answerBytes_ = 0;
+    reused_ = false;
+    poolKey_ = Http11 && Proxy.empty() ? HttpConnectionPool::Key(CurrentScheme(), connectHost_, connectPort_) : "";
+    if (!poolKey_.empty() && !noReuse_) {
+        if (std::unique_ptr<TWSocket> kept = ConnectionPool().Take(poolKey_)) {
+            if (socket_->State() != TSocketState::wsClosed)
+                socket_->Close();
+            kept->OpenConnectedHandle = socket_->OpenConnectedHandle;
+            socket_ = std::move(kept);
+            BindSocket();
+            reused_ = true;
+            SetState(THttpState::Connecting);
+            // Sent from the event loop, as a new connection's request is.
+            window_.PostMessage(WM_HTTP_SEND_KEPT, static_cast<uintptr_t>(serial_), 0);
+            return;
+        }
+    }
+    noReuse_ = false;
     SetState(THttpState::Resolving);
     if (state_ == THttpState::Resolving) // an OnStateChange handler may have aborted
-        socket_.DnsLookup(connectHost_);
+        socket_->DnsLookup(ConnectableHost(connectHost_));
+}
+
+void THttpCli::SendOnKeptConnection()
+{
+    connected_ = true;
+    StartResponse();
+    SetState(THttpState::AwaitingHeader);
+    if (state_ != THttpState::AwaitingHeader)
+        return; // an OnStateChange handler aborted
+    try {
+        SendRequest();
+    } catch (...) {
+        socket_->Close();
+        throw;
+    }
+}
+
+// A kept connection that the server closed before answering: the request
+// goes again, once, on a new connection. Only a GET, which may be repeated.
+bool THttpCli::RetryOnNewConnection()
+{
+    if (!reused_ || retried_ || answerBytes_ > 0 || method_ != "GET" || state_ == THttpState::Aborting
+        || (state_ != THttpState::AwaitingHeader && state_ != THttpState::Connecting))
+        return false;
+    retried_ = true;
+    noReuse_ = true;
+    connected_ = false;
+    // This socket's own event is running: it is destroyed later.
+    std::unique_ptr<TWSocket> fresh = std::make_unique<TWSocket>();
+    fresh->OpenConnectedHandle = socket_->OpenConnectedHandle;
+    spentSockets_.push_back(std::move(socket_));
+    socket_ = std::move(fresh);
+    BindSocket();
+    window_.PostMessage(WM_HTTP_RESTART, static_cast<uintptr_t>(serial_), 0);
+    return true;
 }
 
 void THttpCli::SocketDnsLookupDone(uint16_t error)
@@ -193,16 +304,16 @@ void THttpCli::SocketDnsLookupDone(uint16_t error)
     }
     SetState(THttpState::Connecting);
     try {
-        socket_.SetAddr(socket_.DnsResult());
-        socket_.SetPort(connectPort_);
-        socket_.SetProto("tcp");
-        socket_.Connect();
+        socket_->SetAddr(socket_->DnsResult());
+        socket_->SetPort(connectPort_);
+        socket_->SetProto("tcp");
+        socket_->Connect();
     } catch (const ESocketException&) {
-        const int code = socket_.LastError();
+        const int code = socket_->LastError();
         requestDoneError_ = static_cast<uint16_t>(code);
         statusCode_ = 404;
         reasonPhrase_ = "can't connect: " + errorWithNumber(code);
-        socket_.Close();
+        socket_->Close();
         ConnectionClosed();
     }
 }
@@ -226,7 +337,7 @@ void THttpCli::SocketSessionConnected(uint16_t error)
     try {
         SendRequest();
     } catch (...) {
-        socket_.Close();
+        socket_->Close();
         throw;
     }
 }
@@ -252,6 +363,16 @@ void THttpCli::SendRequest()
             = HttpDateText({ d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), d.dayOfWeek() });
     }
     f.cookie = Cookie;
+    f.method = method_;
+    f.http11 = Http11;
+    f.acceptEncoding = Http11;
+    if (Http11 && !targetPort_.empty() && targetPort_ != DefaultPort(CurrentScheme()))
+        f.hostName = hostName_ + ":" + targetPort_; // HTTP/1.1 names the port of another than the default
+    f.extraHeaders = ExtraHeaders;
+    if (sendBody_) {
+        f.bodyLength = static_cast<long long>(SendBody.size());
+        f.contentType = ContentTypePost;
+    }
 
     const std::vector<std::string> lines = BuildRequestLines(f);
     std::string request;
@@ -265,19 +386,23 @@ void THttpCli::SendRequest()
         request += line;
         request += "\r\n";
     }
-    if (state_ == THttpState::AwaitingHeader && socket_.State() == TSocketState::wsConnected)
-        socket_.SendStr(request);
+    if (sendBody_)
+        request += SendBody;
+    if (state_ == THttpState::AwaitingHeader && socket_->State() == TSocketState::wsConnected)
+        socket_->SendStr(request);
 }
 
 void THttpCli::SocketSessionClosed(uint16_t error)
 {
+    if (RetryOnNewConnection())
+        return;
     // A connection that ends before the response header is complete is a
     // failure, not an empty success.
     if (error == wsa::TLS_FAILED_ && statusCode_ < 400 && state_ != THttpState::Aborting) {
         // A record that fails in the body leaves a fragment, not the document.
         if (state_ == THttpState::AwaitingBody)
             bodyFailed_ = true;
-        FailSecure(404, CtrlSocket().TlsError(), true);
+        FailSecure(404, socket_->TlsError(), true);
     } else if (state_ == THttpState::Connecting && tlsPhase_ != TlsPhase::None && statusCode_ < 400) {
         // The proxy or the server hung up before the secure session was up.
         FailSecure(404,
@@ -288,8 +413,9 @@ void THttpCli::SocketSessionClosed(uint16_t error)
         statusCode_ = 404;
         reasonPhrase_
             = error != 0 ? errorWithNumber(error) : "Connection closed before the response header was complete";
-    } else if (state_ == THttpState::AwaitingBody && !bodyFailed_) {
-        CheckBodyEnd(error);
+    } else if (state_ == THttpState::AwaitingBody && !bodyFailed_ && !bodyComplete_) {
+        if (CheckFramedEnd(error))
+            CheckBodyEnd(error);
     }
     ConnectionClosed();
 }
@@ -320,6 +446,10 @@ void THttpCli::HandleMessage(int msg, uintptr_t wParam)
         if (OnRequestDone)
             OnRequestDone(this, requestType_, requestDoneError_);
         break;
+    case WM_HTTP_SEND_KEPT:
+        if (state_ == THttpState::Connecting)
+            SendOnKeptConnection();
+        break;
     case WM_HTTP_RESTART:
         if (state_ == THttpState::Aborting || state_ == THttpState::Idle)
             return;
@@ -337,23 +467,23 @@ void THttpCli::HandleMessage(int msg, uintptr_t wParam)
 void THttpCli::Abort()
 {
     if (state_ == THttpState::Idle) {
-        if (socket_.State() != TSocketState::wsClosed)
-            socket_.Close();
+        if (socket_->State() != TSocketState::wsClosed)
+            socket_->Close();
         return;
     }
     const THttpState was = state_;
     SetState(THttpState::Aborting);
     if (was == THttpState::Resolving) {
         try {
-            socket_.CancelDnsLookup();
+            socket_->CancelDnsLookup();
         } catch (...) { // a failed cancel changes nothing here
         }
     }
     statusCode_ = 404;
     reasonPhrase_ = "Connection aborted on request";
     requestDoneError_ = 3;
-    if (was != THttpState::Resolving && socket_.State() != TSocketState::wsClosed)
-        socket_.Close(); // leads to ConnectionClosed through OnSessionClosed
+    if (was != THttpState::Resolving && socket_->State() != TSocketState::wsClosed)
+        socket_->Close(); // leads to ConnectionClosed through OnSessionClosed
     ConnectionClosed(); // in case the socket had already closed
 }
 

@@ -22,6 +22,10 @@ class QIODevice;
 namespace orv
 {
 
+class ChunkedDecoder;
+class ContentDecoder;
+class HttpConnectionPool;
+
 class EHttpException : public Exception
 {
 public:
@@ -42,7 +46,7 @@ enum class THttpState : uint8_t {
     Aborting, // Abort called, the request is winding down
 };
 
-enum class THttpRequest { None, Get };
+enum class THttpRequest { None, Get, Post };
 
 class THttpCli;
 using THttpNotifyEvent = std::function<void(THttpCli* sender)>;
@@ -58,6 +62,10 @@ public:
     // grow the received header list without bound.
     static constexpr int kMaxHeaderLines = 1000;
     static constexpr int kMaxHeaderBytes = 64 * 1024;
+    // Redirections followed for one request; the next fails it.
+    static constexpr int kMaxRedirects = 20;
+    // Interim (1xx) answers skipped before the final one.
+    static constexpr int kMaxInterimResponses = 20;
 
     THttpCli();
     ~THttpCli();
@@ -80,6 +88,19 @@ public:
     // Where the body goes, besides OnDocData; owned by the caller, may be set
     // from OnDocBegin.
     QIODevice* RcvdStream = nullptr;
+    // The body of a POST, sent with its Content-Length and ContentTypePost
+    // (unless ExtraHeaders names a Content-Type).
+    std::string SendBody;
+    // Sent after the other request headers, in order. A name or value that
+    // would break the header (a line end, a NUL, a name that is not a token)
+    // fails the request before anything is sent.
+    std::vector<std::pair<std::string, std::string>> ExtraHeaders;
+    // HTTP/1.1 with persistent connections and compression; off sends the
+    // HTTP/1.0 request, a new connection for each.
+    bool Http11 = false;
+    // Where HTTP/1.1 connections are kept between requests; clients may share
+    // one. Without one the client keeps its own.
+    std::shared_ptr<HttpConnectionPool> Pool;
 
     bool MultiThreaded() const { return multiThreaded_; }
     void SetMultiThreaded(bool on);
@@ -100,6 +121,10 @@ public:
     // host name that cannot be looked up) is wound down before the error is
     // raised, and OnRequestDone still follows.
     void GetAsync();
+    // As Get and GetAsync, sending SendBody with POST. A redirection other
+    // than 307 or 308 is followed with a GET without the body.
+    void Post();
+    void PostAsync();
     // Ends the request in progress at once; on an idle client closes the
     // socket if it is open.
     void Abort();
@@ -128,12 +153,25 @@ public:
     // The request failed in TLS: the handshake, the certificate, or a
     // record; the reason phrase names it.
     bool TlsFailed() const { return tlsFailed_; }
-    TWSocket& CtrlSocket() { return socket_; }
+    // The server broke the protocol: a header past the bounds, a status
+    // line without a code, too many redirections. The reason phrase names it.
+    bool ProtocolFailed() const { return protocolFailed_; }
+    // Whatever arrived is not the document: any of the three above.
+    bool Failed() const { return bodyFailed_ || tlsFailed_ || protocolFailed_; }
+    // The last request went over a connection kept from an earlier one.
+    bool ReusedConnection() const { return reused_; }
+    TWSocket& CtrlSocket() { return *socket_; }
 
 private:
     void SetState(THttpState s);
-    void StartRequest();
+    void Run(THttpRequest type);
+    void RunAsync(THttpRequest type);
+    void StartRequest(THttpRequest type);
     void StartLookup();
+    void BindSocket();
+    void SendOnKeptConnection();
+    bool RetryOnNewConnection();
+    HttpConnectionPool& ConnectionPool();
     void HandleMessage(int msg, uintptr_t wParam);
     void SocketDnsLookupDone(uint16_t error);
     void SocketSessionConnected(uint16_t error);
@@ -147,6 +185,13 @@ private:
     void HeaderEnded();
     void LocationChange(const std::string& value);
     void BodyData(const char* data, int len);
+    // Body bytes as they arrive: framing, then content decoding (HttpProtFraming.cpp).
+    void StartBody();
+    void BodyBytes(const char* data, int len);
+    bool DecodedBytes(const char* data, size_t len);
+    void BodyComplete(bool extraBytes);
+    bool BodyStillWanted(uint64_t request) const;
+    bool CheckFramedEnd(uint16_t error);
     void FailOnLongLine();
     void FailHeader(const std::string& reason);
     void FailBody(const std::string& reason);
@@ -163,8 +208,10 @@ private:
     void SocketTlsDone(uint16_t error);
     void FailSecure(int status, const std::string& reason, bool tls);
 
-    TWSocket socket_;
+    std::unique_ptr<TWSocket> socket_ = std::make_unique<TWSocket>();
     MessageWindow window_;
+    std::shared_ptr<HttpConnectionPool> ownPool_;
+    std::vector<std::unique_ptr<TWSocket>> spentSockets_; // closed in their own events; destroyed later
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool multiThreaded_ = false;
 
@@ -186,6 +233,8 @@ private:
     std::string targetPort_; // the URL's own port, kept in proxy request lines
     std::string connectHost_, connectPort_;
     std::string path_; // what follows the method in the request line
+    std::string method_ = "GET"; // of the request as it is sent now
+    bool sendBody_ = false; // SendBody goes with the request now
     bool secure_ = false; // the current target is an https URL
     // Where a secure connection stands before the request is sent.
     enum class TlsPhase {
@@ -208,6 +257,31 @@ private:
     int responseLines_ = 0; // header lines of the current response
     long long responseHeaderBytes_ = 0; // their bytes, line ends included
     int bodyDataCount_ = 0;
+
+    // HTTP/1.1: how the body is framed and coded, and the connection's fate.
+    enum class Framing {
+        UntilClose, // the connection's close ends the body
+        Length, // Content-Length bytes
+        Chunked, // chunks up to the last one
+    };
+    Framing framing_ = Framing::UntilClose;
+    long long bodyLeft_ = 0; // Length: bytes still to come
+    std::unique_ptr<ChunkedDecoder> chunked_;
+    std::unique_ptr<ContentDecoder> decoder_;
+    std::string contentLengthText_; // the digits as sent, for messages
+    std::string transferEncoding_, contentEncoding_, connectionHeader_;
+    bool response11_ = false;
+    bool bodyComplete_ = false;
+    bool protocolFailed_ = false;
+    std::string poolKey_; // empty: this connection is not kept
+    bool reused_ = false; // the connection came from the pool
+    bool retried_ = false; // sent again once on a new connection
+    bool noReuse_ = false; // this attempt opens a new connection
+    long long answerBytes_ = 0; // bytes of the answer on this connection
+    int redirects_ = 0;
+    int interimResponses_ = 0;
+    std::string redirectError_; // a Location that cannot be followed
+    std::string currentUrl_; // of the request as it goes now, for relative redirections
 };
 
 } // namespace orv

@@ -32,7 +32,7 @@ void THttpCli::CheckBodyEnd(uint16_t error)
         const std::string how = error != 0 ? WSocketErrorDesc(error) + " (Error #" + IntToStr(error) + ")"
                                            : std::string("Connection closed");
         return FailBody(
-            how + " after " + IntToStr(rcvdCount_) + " of " + IntToStr(contentLength_) + " bytes of the document");
+            how + " after " + IntToStr(rcvdCount_) + " of " + contentLengthText_ + " bytes of the document");
     }
     if (error != 0 && !contentLengthGiven_) {
         return FailBody(WSocketErrorDesc(error) + " (Error #" + IntToStr(error) + ") after " + IntToStr(rcvdCount_)
@@ -49,8 +49,8 @@ void THttpCli::FailBody(const std::string& reason)
     bodyFailed_ = true;
     statusCode_ = 404;
     reasonPhrase_ = reason;
-    if (socket_.State() != TSocketState::wsClosed)
-        socket_.Close(); // leads to ConnectionClosed through OnSessionClosed
+    if (socket_->State() != TSocketState::wsClosed)
+        socket_->Close(); // leads to ConnectionClosed through OnSessionClosed
     ConnectionClosed();
 }
 

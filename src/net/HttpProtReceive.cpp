@@ -3,8 +3,11 @@
 #include "net/HttpProt.h"
 
 #include "core/Text.h"
+#include "net/ChunkedDecoder.h"
+#include "net/ContentDecoder.h"
 #include "net/HttpHeader.h"
 #include "net/HttpUrl.h"
+#include "net/UrlReference.h"
 
 #include <QIODevice>
 
@@ -26,15 +29,16 @@ void THttpCli::SocketDataAvailable()
     const int room = kRcvBufSize - 1 - rcvdFill_;
     if (room <= 0)
         return FailOnLongLine();
-    const int n = socket_.Receive(rcvBuf_.data() + rcvdFill_, room);
+    const int n = socket_->Receive(rcvBuf_.data() + rcvdFill_, room);
     if (n <= 0)
         return;
+    answerBytes_ += n;
     rcvdFill_ += n;
     rcvBuf_[static_cast<size_t>(rcvdFill_)] = 0;
     if (state_ == THttpState::AwaitingBody) {
         const int len = rcvdFill_;
         rcvdFill_ = 0;
-        BodyData(rcvBuf_.data(), len);
+        BodyBytes(rcvBuf_.data(), len);
         return;
     }
     if (state_ != THttpState::AwaitingHeader) {
@@ -51,6 +55,15 @@ void THttpCli::StartResponse()
     responseLines_ = 0;
     responseHeaderBytes_ = 0;
     contentLengthGiven_ = false;
+    contentLengthText_.clear();
+    transferEncoding_.clear();
+    contentEncoding_.clear();
+    connectionHeader_.clear();
+    response11_ = false;
+    bodyComplete_ = false;
+    framing_ = Framing::UntilClose;
+    chunked_.reset();
+    decoder_.reset();
 }
 
 void THttpCli::SplitHeaderLines()
@@ -75,11 +88,14 @@ void THttpCli::SplitHeaderLines()
         start = next;
         HeaderLine(line);
         if (serial_ != request || !connected_ || state_ != THttpState::AwaitingHeader) {
-            if (state_ == THttpState::AwaitingBody && serial_ == request && start < rcvdFill_) {
+            if (state_ == THttpState::AwaitingBody && serial_ == request) {
                 // Bytes after the empty line are the first body piece.
                 const std::string rest(rcvBuf_.data() + start, static_cast<size_t>(rcvdFill_ - start));
                 rcvdFill_ = 0;
-                BodyData(rest.data(), static_cast<int>(rest.size()));
+                if (framing_ == Framing::Length && bodyLeft_ == 0)
+                    BodyComplete(!rest.empty()); // nothing to wait for
+                else
+                    BodyBytes(rest.data(), static_cast<int>(rest.size()));
             } else if (serial_ == request) {
                 rcvdFill_ = 0;
             }
@@ -106,10 +122,11 @@ void THttpCli::FailOnLongLine()
 // the response is not read.
 void THttpCli::FailHeader(const std::string& reason)
 {
+    protocolFailed_ = true;
     rcvdFill_ = 0;
     statusCode_ = 400;
     reasonPhrase_ = reason;
-    socket_.Close();
+    socket_->Close();
     ConnectionClosed();
 }
 
@@ -124,7 +141,9 @@ void THttpCli::HeaderLine(const std::string& line)
     rcvdHeader_.push_back(line);
     std::string name, value;
     if (ParseStatusLine(line, statusCode_, reasonPhrase_)) {
-        // the status line
+        if (!StatusLineHasCode(line))
+            return FailHeader("Status line without a status code: '" + line.substr(0, 80) + "'");
+        response11_ = line.compare(0, 8, "HTTP/1.1") == 0;
     } else if (SplitHeaderField(line, name, value)) {
         if (name == "location") {
             locationFlag_ = true;
@@ -133,6 +152,13 @@ void THttpCli::HeaderLine(const std::string& line)
             contentLength_ = HeaderNumber(value);
             const std::string digits = Trim(value);
             contentLengthGiven_ = !digits.empty() && digits[0] >= '0' && digits[0] <= '9';
+            contentLengthText_ = digits.substr(0, std::min<size_t>(digits.find_first_not_of("0123456789"), 40));
+        } else if (name == "transfer-encoding") {
+            transferEncoding_ = LowerCase(Trim(value));
+        } else if (name == "content-encoding") {
+            contentEncoding_ = value;
+        } else if (name == "connection") {
+            connectionHeader_ = LowerCase(Trim(value));
         } else if (name == "content-type") {
             contentType_ = value;
         } else if (name == "www-authenticate") {
@@ -142,76 +168,83 @@ void THttpCli::HeaderLine(const std::string& line)
     if (OnHeaderData)
         OnHeaderData(this);
     if (statusCode_ >= 400 && state_ == THttpState::AwaitingHeader)
-        socket_.Close(); // the rest of an error response is not read
+        socket_->Close(); // the rest of an error response is not read
 }
 
 void THttpCli::HeaderEnded()
 {
+    if (Http11 && statusCode_ >= 100 && statusCode_ < 200 && statusCode_ != 101) {
+        // An interim answer (100 Continue, 103 Early Hints): the final one follows.
+        if (++interimResponses_ > kMaxInterimResponses)
+            return FailHeader("More than " + IntToStr(kMaxInterimResponses) + " interim responses");
+        const long long headerBytes = responseHeaderBytes_;
+        StartResponse();
+        responseHeaderBytes_ = headerBytes; // the bound covers them all
+        statusCode_ = 0;
+        reasonPhrase_.clear();
+        headerLineCount_ = 0;
+        rcvdHeader_.clear();
+        locationFlag_ = false;
+        return;
+    }
+    if (locationFlag_ && ++redirects_ > kMaxRedirects)
+        return FailHeader("too many redirects");
+    if (locationFlag_ && !redirectError_.empty())
+        return FailHeader(redirectError_);
     if (locationFlag_) {
-        socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { LocationSessionClosed(e); };
-        socket_.Close();
+        socket_->OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { LocationSessionClosed(e); };
+        socket_->Close();
         return;
     }
     docName_ = RenameExeDocument(docName_, contentType_);
+    StartBody();
     SetState(THttpState::AwaitingBody);
     if (OnHeaderEnd)
         OnHeaderEnd(this);
 }
 
-// A location on another host may change the scheme (http to https and
-// back); any other location keeps the current scheme, host and port.
+// A location is resolved against the address of the request; it may lead
+// to another host and scheme (http to https and back).
 void THttpCli::LocationChange(const std::string& value)
 {
-    const TUrlParts loc = ParseURL(value);
-    const bool newHost = !StartsWith(value, "/") && !loc.path.empty() && !loc.host.empty();
-    const std::string proto = newHost ? (loc.proto.empty() ? "http" : loc.proto) : CurrentScheme();
+    const std::string resolved = ResolveReference(currentUrl_, value);
+    const std::string target = resolved.substr(0, resolved.find('#'));
+    const TUrlParts loc = ParseURL(target);
+    const std::string scheme = LowerCase(loc.proto);
+    if ((scheme != "http" && scheme != "https") || loc.host.empty()) {
+        redirectError_ = "Redirection to an address that cannot be fetched: '" + value.substr(0, 200) + "'";
+        return;
+    }
+    redirectError_.clear();
+    currentUrl_ = target;
+    const std::string pathAndQuery = loc.path.empty() ? std::string(1, '/') : loc.path;
+    hostName_ = loc.host;
+    targetPort_ = loc.port;
+    secure_ = IsSecureScheme(scheme);
     if (!Proxy.empty()) {
-        if (newHost && (secure_ || IsSecureScheme(proto))) {
-            // To or from a tunnel: the target itself changes.
-            secure_ = IsSecureScheme(proto);
-            hostName_ = loc.host;
-            targetPort_ = loc.port;
-            path_ = secure_ ? loc.path : value;
-        } else if (loc.path.empty())
-            path_ = (secure_ ? "" : ProxyTarget(proto)) + "/" + loc.host;
-        else if (newHost)
-            path_ = value;
-        else
-            path_ = (secure_ ? "" : ProxyTarget(proto)) + loc.path;
+        // Plain requests name the whole URL to the proxy; https ones go
+        // through a tunnel to the target, which takes the path alone.
+        path_ = RequestTarget(secure_ ? pathAndQuery : ProxyTarget(scheme) + pathAndQuery);
         return;
     }
-    if (StartsWith(value, "/")) {
-        path_ = value;
-        return;
-    }
-    const std::string oldHost = connectHost_;
-    path_ = loc.path;
+    path_ = RequestTarget(pathAndQuery);
     connectHost_ = loc.host;
-    if (!loc.port.empty())
-        connectPort_ = loc.port;
-    if (loc.path.empty()) {
-        // A bare file name: fetched from the server's root.
-        path_ = proto + "://" + hostName_ + "/" + loc.host;
-        connectHost_ = oldHost;
-    } else if (newHost) {
-        // A URL naming a host without a port means its scheme's default
-        // port, not the port of the server that sent the redirection.
-        hostName_ = loc.host;
-        secure_ = IsSecureScheme(proto);
-        connectPort_ = loc.port.empty() ? DefaultPort(proto) : loc.port;
-    } else {
-        path_ = proto + "://" + hostName_ + loc.path;
-        connectHost_ = oldHost;
-    }
+    // A URL naming a host without a port means its scheme's default port.
+    connectPort_ = loc.port.empty() ? DefaultPort(scheme) : loc.port;
 }
 
 void THttpCli::LocationSessionClosed(uint16_t)
 {
     connected_ = false;
     locationFlag_ = false;
-    socket_.OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
+    socket_->OnSessionClosed = [this](TCustomWSocket*, uint16_t e) { SocketSessionClosed(e); };
     if (state_ == THttpState::Aborting)
         return ConnectionClosed();
+    if (statusCode_ != 307 && statusCode_ != 308) {
+        // As browsers do: the body is for the first address only.
+        method_ = "GET";
+        sendBody_ = false;
+    }
     if (OnLocationChange)
         OnLocationChange(this);
     window_.PostMessage(WM_HTTP_RESTART, static_cast<uintptr_t>(serial_), 0);

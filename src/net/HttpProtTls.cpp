@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "net/HttpHeader.h"
 #include "net/HttpUrl.h"
+#include "net/UrlReference.h"
 
 #include <cstring>
 
@@ -24,7 +25,7 @@ void THttpCli::BeginSecureSession()
 {
     if (Proxy.empty()) {
         tlsPhase_ = TlsPhase::Handshake;
-        socket_.StartTls(hostName_);
+        socket_->StartTls(ConnectableHost(hostName_));
         return;
     }
     tlsPhase_ = TlsPhase::Tunnel;
@@ -46,8 +47,8 @@ void THttpCli::SendTunnelRequest()
             OnCommand(this, line);
         request += line + "\r\n";
     }
-    if (state_ == THttpState::Connecting && socket_.State() == TSocketState::wsConnected)
-        socket_.SendStr(request);
+    if (state_ == THttpState::Connecting && socket_->State() == TSocketState::wsConnected)
+        socket_->SendStr(request);
 }
 
 // Reads the proxy's answer to CONNECT line by line, in the receive buffer.
@@ -56,7 +57,7 @@ void THttpCli::TunnelDataAvailable()
     const int room = kRcvBufSize - 1 - rcvdFill_;
     if (room <= 0)
         return FailOnLongLine();
-    const int n = socket_.Receive(rcvBuf_.data() + rcvdFill_, room);
+    const int n = socket_->Receive(rcvBuf_.data() + rcvdFill_, room);
     if (n <= 0)
         return;
     rcvdFill_ += n;
@@ -82,7 +83,7 @@ void THttpCli::TunnelDataAvailable()
             if (!ParseStatusLine(line, tunnelStatus_, tunnelReason_) || tunnelStatus_ <= 0) {
                 rcvdFill_ = 0;
                 FailSecure(502, "The proxy gave no status line for CONNECT", false);
-                socket_.Close();
+                socket_->Close();
                 return ConnectionClosed();
             }
         } else if (line.empty()) {
@@ -100,7 +101,7 @@ void THttpCli::TunnelHeaderEnded(int status, const std::string& reason, bool ext
     rcvdFill_ = 0;
     if (status >= 200 && status < 300 && !extraBytes) {
         tlsPhase_ = TlsPhase::Handshake;
-        socket_.StartTls(hostName_);
+        socket_->StartTls(ConnectableHost(hostName_));
         return;
     }
     // Nothing may come before the server's TLS answer to our hello: bytes
@@ -111,7 +112,7 @@ void THttpCli::TunnelHeaderEnded(int status, const std::string& reason, bool ext
         FailSecure(status, reason, false);
     else
         FailSecure(502, "The proxy refused the tunnel: " + IntToStr(status) + " " + reason, false);
-    socket_.Close();
+    socket_->Close();
     ConnectionClosed();
 }
 
@@ -121,8 +122,8 @@ void THttpCli::SocketTlsDone(uint16_t error)
         return;
     if (error != 0) {
         requestDoneError_ = error;
-        FailSecure(404, socket_.TlsError(), true);
-        socket_.Close();
+        FailSecure(404, socket_->TlsError(), true);
+        socket_->Close();
         return ConnectionClosed();
     }
     tlsPhase_ = TlsPhase::None;
@@ -133,7 +134,7 @@ void THttpCli::SocketTlsDone(uint16_t error)
     try {
         SendRequest();
     } catch (...) {
-        socket_.Close();
+        socket_->Close();
         throw;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace orv
@@ -45,8 +46,14 @@ TUrlParts ParseURL(const std::string& url)
         authority = Copy(rest, 1, slash - 1);
     }
 
-    const size_t colonAt = authority.rfind(':');
     const size_t atAt = authority.rfind('@');
+    size_t colonAt = authority.rfind(':');
+    const size_t bracket = authority.find('[', atAt == std::string::npos ? 0 : atAt + 1);
+    if (bracket != std::string::npos) {
+        // An IPv6 literal: its colons are not the port's.
+        const size_t close = authority.find(']', bracket);
+        colonAt = close == std::string::npos ? std::string::npos : authority.find(':', close);
+    }
     if (colonAt == std::string::npos && atAt == std::string::npos) {
         p.host = authority;
         return p;
@@ -130,10 +137,22 @@ std::string HttpDateText(const TDateFields& d)
     return std::string(days + 3 * (dow - 1), 3) + ", " + buf;
 }
 
+bool ValidHeaderField(const std::string& name, const std::string& value)
+{
+    static const std::string separators = "()<>@,;:\\\"/[]?={} \t";
+    if (name.empty())
+        return false;
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) <= 32 || static_cast<unsigned char>(c) >= 127
+            || separators.find(c) != std::string::npos)
+            return false;
+    return value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
+
 std::vector<std::string> BuildRequestLines(const TRequestFields& f)
 {
     std::vector<std::string> lines;
-    lines.push_back("GET " + f.path + " HTTP/1.0");
+    lines.push_back(f.method + " " + f.path + (f.http11 ? " HTTP/1.1" : " HTTP/1.0"));
     if (!f.sender.empty())
         lines.push_back("From: " + f.sender);
     if (!f.reference.empty())
@@ -151,6 +170,17 @@ std::vector<std::string> BuildRequestLines(const TRequestFields& f)
         lines.push_back("Proxy-Authorization: Basic " + Base64Encode(f.proxyUsername + ":" + f.proxyPassword));
     if (!f.cookie.empty())
         lines.push_back("Cookie: " + f.cookie);
+    if (f.acceptEncoding)
+        lines.push_back("Accept-Encoding: gzip, deflate");
+    if (f.bodyLength >= 0) {
+        const bool typed = std::any_of(f.extraHeaders.begin(), f.extraHeaders.end(),
+            [](const auto& h) { return LowerCase(h.first) == "content-type"; });
+        if (!typed && !f.contentType.empty())
+            lines.push_back("Content-Type: " + f.contentType);
+        lines.push_back("Content-Length: " + IntToStr(f.bodyLength));
+    }
+    for (const auto& [name, value] : f.extraHeaders)
+        lines.push_back(name + ": " + value);
     lines.emplace_back();
     return lines;
 }

@@ -2,6 +2,7 @@
 // The text rules of the HTTP client, free of sockets and events: splitting a
 // URL, naming the downloaded document, and writing the request lines.
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orv
@@ -44,8 +45,10 @@ struct TDateFields {
 };
 std::string HttpDateText(const TDateFields& d);
 
-// Everything that goes into the request header of a GET.
+// Everything that goes into the request header.
 struct TRequestFields {
+    std::string method = "GET";
+    bool http11 = false; // "HTTP/1.1" with persistent connections, else the HTTP/1.0 request
     std::string path; // what follows the method
     std::string hostName; // sent in "Host: "
     std::string sender, reference, agent;
@@ -55,7 +58,15 @@ struct TRequestFields {
     bool noCache = false;
     std::string modifiedSince; // HttpDateText, empty when not set
     std::string cookie;
+    bool acceptEncoding = false; // ask for gzip or deflate
+    long long bodyLength = -1; // Content-Length of the body sent; -1: no body
+    std::string contentType; // sent with a body unless an extra header names one
+    std::vector<std::pair<std::string, std::string>> extraHeaders; // after the others
 };
+// Whether a header may be sent as "name: value": the name a token, the
+// value free of line ends and NUL.
+bool ValidHeaderField(const std::string& name, const std::string& value);
+
 // The request lines without line ends; the last one is the empty line.
 std::vector<std::string> BuildRequestLines(const TRequestFields& f);
 

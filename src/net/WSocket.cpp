@@ -179,6 +179,12 @@ int TCustomWSocket::RcvdCount() const
 bool TCustomWSocket::ResolveAddr()
 {
     in_addr a {};
+    ipv6_ = inet_pton(AF_INET6, addrStr_.c_str(), &sin6_.sin6_addr) == 1;
+    if (ipv6_) {
+        sin6_.sin6_family = AF_INET6;
+        addrResolved_ = true;
+        return true;
+    }
     if (inet_aton(addrStr_.c_str(), &a) == 0) {
         addrinfo hints {};
         hints.ai_family = AF_INET;
@@ -212,8 +218,9 @@ void TCustomWSocket::Connect()
     sendQueue_.clear();
     tlsError_.clear();
     CloseHandleOnly();
-    hSocket_ = OpenConnectedHandle ? OpenConnectedHandle()
-                                   : ::socket(AF_INET, sockType_ | SOCK_NONBLOCK | SOCK_CLOEXEC, protoNumber_);
+    hSocket_ = OpenConnectedHandle
+        ? OpenConnectedHandle()
+        : ::socket(ipv6_ ? AF_INET6 : AF_INET, sockType_ | SOCK_NONBLOCK | SOCK_CLOEXEC, protoNumber_);
     if (hSocket_ == INVALID_SOCKET)
         return SocketError("Connect (socket)");
     ++connection_;
@@ -235,7 +242,10 @@ void TCustomWSocket::Connect()
     writeNotifier_->setEnabled(false);
     QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, window_.get(), [this] { WriteReady(); });
 
-    if (OpenConnectedHandle || ::connect(hSocket_, reinterpret_cast<const sockaddr*>(&sin_), sizeof sin_) == 0) {
+    sin6_.sin6_port = sin_.sin_port;
+    const auto* to = ipv6_ ? reinterpret_cast<const sockaddr*>(&sin6_) : reinterpret_cast<const sockaddr*>(&sin_);
+    const socklen_t toLen = ipv6_ ? sizeof sin6_ : sizeof sin_;
+    if (OpenConnectedHandle || ::connect(hSocket_, to, toLen) == 0) {
         ChangeState(TSocketState::wsConnecting);
         PostSocketEvent(FD_CONNECT, 0);
         return;
@@ -523,6 +533,19 @@ void TCustomWSocket::DrainReadable(int error, long long limit)
         if (RcvdCount() <= 0)
             break;
     }
+}
+
+bool TCustomWSocket::IdleAndOpen() const
+{
+    if (hSocket_ == INVALID_SOCKET || state_ != TSocketState::wsConnected || closeInvoked_ || !allSent_)
+        return false;
+    if (tls_ && (tlsHandshaking_ || tls_->BufferedPlain() > 0 || tls_->BufferedInput() > 0))
+        return false;
+    char probe = 0;
+    const ssize_t r = ::recv(hSocket_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
+    // Nothing waiting: still open. Bytes waiting belong to no request, and
+    // 0 is the peer's close.
+    return r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
 }
 
 } // namespace orv

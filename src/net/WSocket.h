@@ -128,6 +128,9 @@ public:
     int Receive(void* buffer, int size);
     // Drops the connection and raises OnSessionClosed once per connection.
     void Close();
+    // For a connection kept between requests: connected, nothing waiting
+    // to be read and no close from the peer seen yet.
+    bool IdleAndOpen() const;
 
     // Starts TLS on the connected socket, verifying that the peer is `host`.
     // Ends with OnTlsDone, raised from the event loop. From then on Send and
@@ -175,7 +178,9 @@ private:
     std::unique_ptr<QSocketNotifier> writeNotifier_;
 
     std::string addrStr_, portStr_, protoStr_;
-    sockaddr_in sin_ {};
+    sockaddr_in sin_ {}; // an IPv4 address, and the port of either family
+    sockaddr_in6 sin6_ {}; // the address when it is an IPv6 literal
+    bool ipv6_ = false;
     bool portAssigned_ = false, addrAssigned_ = false, protoAssigned_ = false, addrResolved_ = false;
     int sockType_ = 0;
     int protoNumber_ = 0;

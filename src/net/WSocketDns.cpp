@@ -53,6 +53,14 @@ void TCustomWSocket::DnsLookup(const std::string& hostName)
     dnsResultList_.clear();
 
     in_addr a {};
+    in6_addr a6 {};
+    char text[INET6_ADDRSTRLEN] = {};
+    if (inet_pton(AF_INET6, host.c_str(), &a6) == 1 && inet_ntop(AF_INET6, &a6, text, sizeof text)) {
+        dnsResult_ = text;
+        if (OnDnsLookupDone)
+            OnDnsLookupDone(this, 0);
+        return;
+    }
     if (inet_aton(host.c_str(), &a) != 0) {
         dnsResult_ = inet_ntoa(a);
         if (OnDnsLookupDone)

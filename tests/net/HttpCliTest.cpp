@@ -184,14 +184,15 @@ TEST_F(HttpCliTest, RedirectToAHostWithoutAPortGoesToPort80)
     EXPECT_EQ(server.connections, 1);
 }
 
-TEST_F(HttpCliTest, RedirectToABareFileNameAsksTheSameServerForItsRoot)
+// A relative Location was once fetched from the server's root.
+TEST_F(HttpCliTest, RedirectToARelativeNameIsResolvedAgainstTheRequest)
 {
     server.add({ send("HTTP/1.0 302 Found\r\nLocation: other.html\r\n\r\n"), closeConn() });
     server.add({ send(kOk + "root file"), closeConn() });
     http.URL = url("/dir/page");
     EXPECT_EQ(get(), "");
     ASSERT_EQ(server.requests.size(), 2u);
-    EXPECT_EQ(server.requests[1], "GET http://127.0.0.1/other.html HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(server.requests[1], "GET /dir/other.html HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
     EXPECT_EQ(bodyText(), "root file");
 }
 
