@@ -198,7 +198,7 @@ std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineY
     out.close('}');
 
     out.objectArray("engines", engines, [&out](const EngineYieldRow& row) {
-        out.member("engine", jsonString(row.name));
+        out.member("engine", jsonString(row.displayName()));
         out.member("claimed", claimedJson(row.claimed));
         out.member("pages", IntToStr(row.pages));
         out.member("links", IntToStr(row.links));

@@ -47,10 +47,8 @@ void EngineYield::clear()
     searched_ = false;
     asked_.assign(kEngineCount, false);
     rows_.assign(kEngineCount, EngineYieldRow {});
-    for (Engine e : kAllEngines) {
+    for (Engine e : kAllEngines)
         rowOf(drawnEngineId(e)).engine = e;
-        rowOf(drawnEngineId(e)).name = std::string(engineCaption(e));
-    }
     holders_.clear();
 }
 
@@ -145,7 +143,7 @@ std::vector<std::string> EngineYield::engineNamesOf(std::string_view url) const
         return names;
     for (EngineId id : listOrder())
         if (std::binary_search(holders->begin(), holders->end(), id))
-            names.push_back(rows_[static_cast<size_t>(id)].name);
+            names.push_back(rows_[static_cast<size_t>(id)].displayName());
     return names;
 }
 

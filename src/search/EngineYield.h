@@ -33,9 +33,6 @@ inline constexpr EngineId definedEngineId(int slot)
 
 struct EngineYieldRow {
     Engine engine = Engine::AltaVista; // a drawn engine's; AltaVista for a defined one
-    std::string name; // the check box caption or the definition's name
-    bool blocked = false; // the engine answered with a block (a challenge, 429, ...)
-    std::string reason; // why, when blocked
     // The count as the engine report line shows it; empty when the engine
     // wrote no line (its first page never arrived).
     std::string claimed;
@@ -44,6 +41,12 @@ struct EngineYieldRow {
     int newUrls = 0;
     int verified = 0;
     int approved = 0;
+    std::string name; // the definition's name; empty for a drawn engine, named by its caption
+    bool blocked = false; // the engine answered with a block (a challenge, 429, ...)
+    std::string reason; // why, when blocked
+
+    // The check box caption or the definition's name.
+    std::string displayName() const { return name.empty() ? std::string(engineCaption(engine)) : name; }
 };
 
 // How one master record ended, for counting outcomes per engine.

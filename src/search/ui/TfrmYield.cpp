@@ -91,7 +91,7 @@ void TfrmYield::showYield(const std::vector<orv::EngineYieldRow>& rows)
     gridYield->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const orv::EngineYieldRow& row = rows[static_cast<size_t>(r)];
-        gridYield->setItem(r, 0, new QTableWidgetItem(orv::toQ(row.name)));
+        gridYield->setItem(r, 0, new QTableWidgetItem(orv::toQ(row.displayName())));
         gridYield->setItem(r, 1, numberItem(row.claimed.empty() ? QStringLiteral("-") : orv::toQ(row.claimed)));
         const int counts[] = { row.pages, row.links, row.newUrls, row.verified, row.approved };
         for (int c = 0; c < 5; ++c)
