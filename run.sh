@@ -14,7 +14,8 @@ prog=$PWD/$build/bin
 mkdir -p "$prog/data" "$prog/Reports" "$prog/Templates"
 
 # No search engine of the catalogue answers any more: the engine simulator
-# plays all ten on 127.0.0.1, and engines.txt points the program at it. It
+# plays all ten on 127.0.0.1, and today's engines of the shipped definitions
+# on 127.0.1.1 to 127.0.1.10; engines.txt points the program at it. It
 # also serves over TLS: two engines are asked over https, and some result
 # links move to https, as most of the web has.
 simlog=$(mktemp -t enginesim-XXXXXX.log)
@@ -33,8 +34,8 @@ trust=$(mktemp -t orvalen-trust-XXXXXX.pem)
 cat /etc/ssl/certs/ca-certificates.crt "$simca" > "$trust" 2>/dev/null || cat "$simca" > "$trust"
 export SSL_CERT_FILE=$trust
 
-# A new user's options, as an installed copy lays them out, with eight
-# parallel fetches.
+# A new user's options, as an installed copy lays them out (today's engines
+# asked), with eight parallel fetches; the demo ticks the drawn ten too.
 if [ ! -f "$prog/search.txt" ]; then
   { cat dist/search.txt; printf '8\r\n'; } > "$prog/search.txt"
 fi
@@ -63,4 +64,10 @@ ls -1 "$demo"
 secure=$(grep -c '/secure/[0-9]*\.html,,,,,[01],,,,,1' "$demo/results.rst" 2>/dev/null || true)
 echo "Rows verified over https: ${secure:-0}"
 [ "${secure:-0}" -gt 0 ] || { echo "the demo verified no page over https" >&2; rc=1; }
+# Both kinds of engine brought links: a drawn one and one of today's.
+for engine in Excite Bing; do
+  links=$(grep -A3 "\"engine\": \"$engine\"" "$demo/results.json" 2>/dev/null | grep -o '"links": [0-9]*' | grep -o '[0-9]*$' || true)
+  echo "Links from $engine: ${links:-0}"
+  [ "${links:-0}" -gt 0 ] || { echo "the demo took no links from $engine" >&2; rc=1; }
+done
 exit $rc

@@ -9,6 +9,7 @@
 #include "search/ui/TfrmYield.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 
@@ -100,6 +101,13 @@ int runDemo(TForm1& form, const DemoOptions& options)
     form.edMaxSeconds->setText(QStringLiteral("3"));
     // Eight pages in flight at once, as a user with many found pages would set.
     form.spinParallelFetches->setValue(8);
+    // The drawn engines and today's, all played by the simulator.
+    for (Engine e : kAllEngines)
+        form.engineCheck(e)->setChecked(true);
+    for (auto& controls : form.definedControls) {
+        controls.check->setChecked(true);
+        controls.maxBox->setValue(20);
+    }
 
     step("search");
     form.butSearchClick();

@@ -10,6 +10,7 @@
 #include "search/RunObserver.h"
 #include "parse/ParseContext.h"
 #include "search/RunState.h"
+#include "search/SearchCatalogue.h"
 #include "search/UrlList.h"
 #include "verify/FetchScheduler.h"
 #include "verify/PageScan.h"
@@ -469,6 +470,29 @@ public:
     // Documents begun and URLs offered so far, to tell what one page gave.
     int documentsBegun = 0;
     int urlsOffered = 0;
+    // ---- Engines defined as data (src/search/ui/Defined*) ----------------
+
+    // The drawn engines and the defined ones, read when the window is made.
+    orv::SearchCatalogue catalogue;
+    // The check box and maximum of each defined engine, in catalogue order,
+    // in a scrolling list on the "Engines" tab.
+    struct DefinedEngineControls {
+        QCheckBox* check = nullptr;
+        orv::NumberBox* maxBox = nullptr;
+    };
+    std::vector<DefinedEngineControls> definedControls;
+    QWidget* definedEngineList = nullptr;
+    // The defined engine whose links are being offered during a search run.
+    std::optional<orv::EngineId> searchingDefined;
+    void CreateDefinedEngineList();
+    // defined-engines.txt into the rows; `newUserFolder` asks every enabled
+    // engine the file does not name.
+    void ReadDefinedEngineSettings(bool newUserFolder);
+    void SaveDefinedEngineSettings();
+    // Asks the ticked defined engines at once and applies what they gave in
+    // catalogue order: report lines, master list, yield.
+    void SearchDefinedEngines();
+
     // Follows the runs from outside (a batch run); not owned, may be null.
     orv::RunObserver* runObserver = nullptr;
     // Recounts each engine's verified and approved URLs from the rows.

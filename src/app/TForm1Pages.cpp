@@ -180,8 +180,9 @@ void TForm1::createEnginesPage()
         "requested returns.");
     help->setObjectName(QStringLiteral("lblEnginesHelp"));
     help->setWordWrap(true);
-    grid->addWidget(help, 5, 0, 1, 9);
+    grid->addWidget(help, 5, 0, 1, 10);
     grid->setColumnStretch(8, 1);
+    CreateDefinedEngineList();
 }
 
 void TForm1::createBrowsersPage()

@@ -66,10 +66,11 @@ std::vector<std::string> yieldSummaryLines(const std::vector<EngineYieldRow>& ro
     lines.push_back(padRight("engine", 14) + padLeft("claimed", 10) + padLeft("pages", 7) + padLeft("links", 7)
         + padLeft("new", 7) + padLeft("verified", 10) + padLeft("approved", 10));
     for (const EngineYieldRow& row : rows) {
-        lines.push_back(padRight(std::string(engineCaption(row.engine)), 14)
+        lines.push_back(padRight(printable(row.displayName()), 14)
             + padLeft(row.claimed.empty() ? "-" : printable(row.claimed), 10) + padLeft(IntToStr(row.pages), 7)
             + padLeft(IntToStr(row.links), 7) + padLeft(IntToStr(row.newUrls), 7)
-            + padLeft(IntToStr(row.verified), 10) + padLeft(IntToStr(row.approved), 10));
+            + padLeft(IntToStr(row.verified), 10) + padLeft(IntToStr(row.approved), 10)
+            + (row.blocked ? "  blocked: " + printable(row.reason) : std::string()));
     }
     return lines;
 }

@@ -100,15 +100,36 @@ CommandLine badUsage(std::string error)
     return line;
 }
 
+// "a,B , c" -> "a", "B", "c"; empty names are dropped.
+std::vector<std::string> engineNames(const std::string& list)
+{
+    std::vector<std::string> names;
+    size_t at = 0;
+    while (at <= list.size()) {
+        size_t comma = list.find(',', at);
+        if (comma == std::string::npos)
+            comma = list.size();
+        const std::string name = Trim(list.substr(at, comma - at));
+        if (!name.empty())
+            names.push_back(name);
+        at = comma + 1;
+    }
+    return names;
+}
+
 // The checks that need the whole batch command line.
 std::string batchProblem(const BatchOptions& b)
 {
     if (!b.criteriaFile.empty() && !b.resultsFile.empty())
         return "--criteria and --open cannot be used together";
-    if (b.search && b.criteriaFile.empty() && b.resultsFile.empty())
-        return "--search needs criteria: give --criteria FILE.cri or --open FILE.rst";
+    if (b.criteriaGiven() && (!b.criteriaFile.empty() || !b.resultsFile.empty()))
+        return "--primary, --secondary and --exclude cannot be used with --criteria or --open";
+    if ((b.allPrimary || b.allSecondary) && !b.criteriaGiven())
+        return "--all-primary and --all-secondary need criteria given with --primary, --secondary or --exclude";
+    if (b.search && b.criteriaFile.empty() && b.resultsFile.empty() && b.primary.empty())
+        return "--search needs criteria: give --criteria FILE.cri, --open FILE.rst or --primary TEXT";
     if (b.criteriaFile.empty() && b.resultsFile.empty() && b.urlsFile.empty() && !b.search && !b.retrieve
-        && !b.anyOutput())
+        && !b.anyOutput() && !b.listEngines && !b.criteriaGiven())
         return "--batch needs something to do: an input, a step or an output";
     int toStandardOutput = 0;
     for (const std::string* path : { &b.save, &b.html, &b.text, &b.csv, &b.json })
@@ -153,6 +174,35 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             if (reader.hasInlineValue())
                 return badUsage(arg + " takes no value");
             (arg == "--search" ? line.batch.search : line.batch.retrieve) = true;
+            batchOnly.push_back(arg);
+        } else if (arg == "--engines") {
+            std::string text;
+            if (!valueOf(text) || (line.batch.engines = engineNames(text)).empty())
+                return badUsage("--engines needs engine names, separated by commas");
+            batchOnly.push_back(arg);
+        } else if (arg == "--max") {
+            std::string text;
+            std::optional<int> n;
+            if (!valueOf(text) || !(n = decimalNumber(text)) || *n < 1 || *n > 200)
+                return badUsage("--max needs a whole number from 1 to 200");
+            line.batch.maximum = n;
+            batchOnly.push_back(arg);
+        } else if (arg == "--primary" || arg == "--secondary" || arg == "--exclude") {
+            std::string text;
+            if (!valueOf(text))
+                return badUsage(arg + " needs a text");
+            (arg == "--primary"            ? line.batch.primary
+                    : arg == "--secondary" ? line.batch.secondary
+                                           : line.batch.exclude)
+                .push_back(text);
+            batchOnly.push_back(arg);
+        } else if (arg == "--list-engines" || arg == "--all-primary" || arg == "--all-secondary") {
+            if (reader.hasInlineValue())
+                return badUsage(arg + " takes no value");
+            (arg == "--list-engines"         ? line.batch.listEngines
+                    : arg == "--all-primary" ? line.batch.allPrimary
+                                             : line.batch.allSecondary)
+                = true;
             batchOnly.push_back(arg);
         } else if (arg == "--parallel") {
             std::string text;
@@ -221,7 +271,10 @@ std::string usageText()
     static_assert(kParallelFetchesMin == 1 && kParallelFetchesMax == 32, "the usage text names the range");
     return "Usage: orvalen [--program-folder DIR]\n"
            "       orvalen --batch [--program-folder DIR] [--criteria FILE.cri | --open FILE.rst]\n"
-           "                       [--urls FILE] [--search] [--retrieve] [--parallel N]\n"
+           "                       [--primary TEXT]... [--secondary TEXT]... [--exclude TEXT]...\n"
+           "                       [--all-primary] [--all-secondary]\n"
+           "                       [--urls FILE] [--search] [--engines LIST] [--max N]\n"
+           "                       [--retrieve] [--parallel N] [--list-engines]\n"
            "                       [--save FILE.rst] [--html FILE.htm] [--text FILE.txt]\n"
            "                       [--csv FILE.csv] [--json FILE.json]\n"
            "       orvalen --help | --version\n"
@@ -231,9 +284,19 @@ std::string usageText()
            "Batch runs work without a display, in this order: load, --urls, search, retrieve, outputs.\n"
            "  --criteria FILE.cri  open a criteria template and accept it\n"
            "  --open FILE.rst      open a results file (criteria, both lists, ticks, statuses)\n"
+           "  --primary TEXT       a Primary criterion line (may repeat); with --secondary TEXT and\n"
+           "  --secondary TEXT     --exclude TEXT the criteria of this run, accepted as typed on the\n"
+           "  --exclude TEXT       \"Search Criteria\" tab; not with --criteria or --open\n"
+           "  --all-primary        match all Primary words (All Words); Any Words without it\n"
+           "  --all-secondary      match all Secondary words (All Words); Any Words without it\n"
            "  --urls FILE          offer every non-empty line of FILE to the result list\n"
            "  --search             search with the engines and settings of the program folder\n"
            "                       (search.txt, engines.txt); starts from empty lists\n"
+           "  --engines LIST       ask only these engines this run (names separated by commas, any\n"
+           "                       case; drawn or defined; see --list-engines)\n"
+           "  --max N              take at most N results from each engine this run, 1 to 200\n"
+           "  --list-engines       print every engine: name, drawn or defined, asked or not, where it\n"
+           "                       is asked and the file it came from (TAB-separated)\n"
            "  --retrieve           fetch and judge every page not ticked yet\n"
            "  --parallel N         pages fetched at once while retrieving, 1 to 32; without it the\n"
            "                       program folder's \"Parallel fetches\" setting (search.txt) holds\n"
@@ -245,7 +308,8 @@ std::string usageText()
            "  --csv FILE.csv       write every result as CSV\n"
            "  --json FILE.json     write criteria, engine yield and results as JSON\n"
            "  --program-folder DIR use DIR as the program folder (data/, Reports/, Templates/)\n"
-           "An output of - goes to standard output. Progress and the engine yield go to standard error.\n"
+           "An output of - goes to standard output. Progress and the engine yield go to standard error,\n"
+           "as do engine definitions that cannot be used (file:line: reason); the others still run.\n"
            "Exit status: 0 every step ran, 1 a step failed or the run was interrupted, 2 bad usage.\n";
 }
 

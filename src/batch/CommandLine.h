@@ -32,12 +32,25 @@ struct BatchOptions {
     std::optional<int> parallel;
     // --http 1.0|1.1: "HTTP/1.1 connections" for this run's retrieval.
     std::optional<bool> http11;
+    // --engines: the engines this run asks, by name in any case; without it
+    // the program folder's choices hold.
+    std::vector<std::string> engines;
+    // --max: every asked engine's maximum for this run.
+    std::optional<int> maximum;
+    // --list-engines: print every engine of the catalogue and end.
+    bool listEngines = false;
+    // Criteria given on the command line, one criterion line per option;
+    // All Words with --all-primary / --all-secondary, Any otherwise.
+    std::vector<std::string> primary, secondary, exclude;
+    bool allPrimary = false;
+    bool allSecondary = false;
     std::string save; // results file
     std::string html; // HTML report
     std::string text; // text report
     std::string csv;
     std::string json;
 
+    bool criteriaGiven() const { return !primary.empty() || !secondary.empty() || !exclude.empty(); }
     bool anyOutput() const { return !save.empty() || !html.empty() || !text.empty() || !csv.empty() || !json.empty(); }
 };
 

@@ -198,13 +198,15 @@ std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineY
     out.close('}');
 
     out.objectArray("engines", engines, [&out](const EngineYieldRow& row) {
-        out.member("engine", jsonString(engineCaption(row.engine)));
+        out.member("engine", jsonString(row.displayName()));
         out.member("claimed", claimedJson(row.claimed));
         out.member("pages", IntToStr(row.pages));
         out.member("links", IntToStr(row.links));
         out.member("new", IntToStr(row.newUrls));
         out.member("verified", IntToStr(row.verified));
         out.member("approved", IntToStr(row.approved));
+        out.member("blocked", row.blocked ? "true" : "false");
+        out.member("reason", row.blocked ? jsonString(row.reason) : "null");
     });
     out.objectArray("results", records, [&out](const ExportRecord& r) {
         out.member("url", jsonString(r.url));

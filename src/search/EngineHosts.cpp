@@ -62,12 +62,34 @@ EngineHosts EngineHosts::fromLines(const Lines& lines)
         }
         // A host with a blank or a slash would change the request line or
         // the path; such a line is ignored like a missing one.
-        if (!engine || host.empty() || host.find_first_of(" \t/") != std::string::npos)
+        if (host.empty() || host.find_first_of(" \t/") != std::string::npos)
             continue;
+        if (!engine) {
+            const std::string name = LowerCase(Trim(Copy(line, 1, eq - 1)));
+            if (!name.empty())
+                hosts.defined_[name] = (scheme.empty() ? std::string("http://") : scheme) + host;
+            continue;
+        }
         // Plain http is the default and is stored as the bare host.
         hosts.hosts_[static_cast<size_t>(engineIndex(*engine))] = scheme == "https://" ? scheme + host : host;
     }
     return hosts;
+}
+
+std::string EngineHosts::definedOrigin(const std::string& name) const
+{
+    const auto found = defined_.find(LowerCase(name));
+    return found == defined_.end() ? std::string() : found->second;
+}
+
+std::string RehostUrl(const std::string& url, const std::string& origin)
+{
+    if (origin.empty())
+        return url;
+    const size_t scheme = url.find("://");
+    const size_t hostStart = scheme == std::string::npos ? 0 : scheme + 3;
+    const size_t pathStart = url.find_first_of("/?#", hostStart);
+    return origin + (pathStart == std::string::npos ? std::string("/") : url.substr(pathStart));
 }
 
 EngineHosts EngineHosts::load(const std::string& programFolder)

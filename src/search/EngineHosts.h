@@ -8,6 +8,7 @@
 #include "search/Engines.h"
 
 #include <array>
+#include <map>
 #include <string>
 
 namespace orv
@@ -30,8 +31,18 @@ public:
 
     const std::string& host(Engine e) const { return hosts_[static_cast<size_t>(engineIndex(e))]; }
 
+    // Where the file points a defined engine (its name in any case):
+    // "http://host[:port]" or "https://host[:port]"; empty when it does not.
+    std::string definedOrigin(const std::string& name) const;
+
 private:
     std::array<std::string, kEngineCount> hosts_;
+    std::map<std::string, std::string> defined_; // lower-case name -> origin
 };
+
+// `url` with its scheme, host and port replaced by `origin`
+// ("scheme://host[:port]"); an empty origin leaves it as it is.
+std::string RehostUrl(const std::string& url, const std::string& origin);
+
 
 } // namespace orv

@@ -45,10 +45,10 @@ EngineYield::EngineYield(const LocaleCollation& collation)
 void EngineYield::clear()
 {
     searched_ = false;
-    asked_ = 0;
+    asked_.assign(kEngineCount, false);
     rows_.assign(kEngineCount, EngineYieldRow {});
     for (Engine e : kAllEngines)
-        rowOf(e).engine = e;
+        rowOf(drawnEngineId(e)).engine = e;
     holders_.clear();
 }
 
@@ -58,47 +58,93 @@ void EngineYield::startSearch()
     searched_ = true;
 }
 
-void EngineYield::engineAsked(Engine e)
+EngineYieldRow& EngineYield::rowOf(EngineId id)
 {
-    asked_ = static_cast<EngineMask>(asked_ | (1u << engineIndex(e)));
+    const size_t at = static_cast<size_t>(std::max(id, 0));
+    if (at >= rows_.size()) {
+        rows_.resize(at + 1);
+        asked_.resize(at + 1, false);
+    }
+    return rows_[at];
 }
 
-void EngineYield::reportLine(Engine e, std::string_view line)
+void EngineYield::engineAsked(EngineId id, const std::string& name)
 {
-    rowOf(e).claimed = claimedCountText(line);
+    EngineYieldRow& row = rowOf(id);
+    if (id >= kEngineCount)
+        row.name = name;
+    asked_[static_cast<size_t>(id)] = true;
 }
 
-void EngineYield::pageFetched(Engine e)
+void EngineYield::reportLine(EngineId id, std::string_view line)
 {
-    ++rowOf(e).pages;
+    rowOf(id).claimed = claimedCountText(line);
 }
 
-void EngineYield::linkTaken(Engine e, std::string_view url, bool isNew)
+void EngineYield::pageFetched(EngineId id)
 {
-    EngineYieldRow& row = rowOf(e);
+    ++rowOf(id).pages;
+}
+
+void EngineYield::blocked(EngineId id, const std::string& reason)
+{
+    EngineYieldRow& row = rowOf(id);
+    row.blocked = true;
+    row.reason = reason;
+}
+
+void EngineYield::linkTaken(EngineId id, std::string_view url, bool isNew)
+{
+    EngineYieldRow& row = rowOf(id);
     ++row.links;
     if (isNew)
         ++row.newUrls;
-    EngineMask& mask = holders_[collation_->key(url)];
-    mask = static_cast<EngineMask>(mask | (1u << engineIndex(e)));
+    Holders& holders = holders_[collation_->key(url)];
+    const auto at = std::lower_bound(holders.begin(), holders.end(), id);
+    if (at == holders.end() || *at != id)
+        holders.insert(at, id);
 }
 
-EngineYield::EngineMask EngineYield::maskOf(std::string_view url) const
+const EngineYield::Holders* EngineYield::holdersOf(std::string_view url) const
 {
     if (holders_.empty())
-        return 0;
+        return nullptr;
     const auto found = holders_.find(collation_->key(url));
-    return found == holders_.end() ? 0 : found->second;
+    return found == holders_.end() ? nullptr : &found->second;
+}
+
+std::vector<EngineId> EngineYield::listOrder() const
+{
+    std::vector<EngineId> order;
+    for (Engine e : kSearchOrder)
+        order.push_back(drawnEngineId(e));
+    for (EngineId id = kEngineCount; id < static_cast<EngineId>(rows_.size()); ++id)
+        order.push_back(id);
+    return order;
 }
 
 std::vector<Engine> EngineYield::enginesOf(std::string_view url) const
 {
     std::vector<Engine> engines;
-    const EngineMask mask = maskOf(url);
+    const Holders* holders = holdersOf(url);
+    if (!holders)
+        return engines;
     for (Engine e : kSearchOrder)
-        if (mask & (1u << engineIndex(e)))
+        if (std::binary_search(holders->begin(), holders->end(), drawnEngineId(e)))
             engines.push_back(e);
     return engines;
+}
+
+std::vector<std::string> EngineYield::engineNamesOf(std::string_view url) const
+{
+    std::vector<std::string> names;
+    const Holders* holders = holdersOf(url);
+    if (!holders)
+        return names;
+    for (EngineId id : listOrder())
+        if (std::binary_search(holders->begin(), holders->end(), id))
+            names.push_back(rows_[static_cast<size_t>(id)].displayName());
+    return names;
 }
 
 void EngineYield::countOutcomes(const std::vector<RecordOutcome>& records)
@@ -108,12 +154,12 @@ void EngineYield::countOutcomes(const std::vector<RecordOutcome>& records)
         row.approved = 0;
     }
     for (const RecordOutcome& record : records) {
-        const EngineMask mask = maskOf(record.url);
-        for (Engine e : kAllEngines) {
-            if (!(mask & (1u << engineIndex(e))))
-                continue;
-            rowOf(e).verified += record.verified ? 1 : 0;
-            rowOf(e).approved += record.approved ? 1 : 0;
+        const Holders* holders = holdersOf(record.url);
+        if (!holders)
+            continue;
+        for (EngineId id : *holders) {
+            rows_[static_cast<size_t>(id)].verified += record.verified ? 1 : 0;
+            rows_[static_cast<size_t>(id)].approved += record.approved ? 1 : 0;
         }
     }
 }
@@ -121,9 +167,9 @@ void EngineYield::countOutcomes(const std::vector<RecordOutcome>& records)
 std::vector<EngineYieldRow> EngineYield::rows() const
 {
     std::vector<EngineYieldRow> asked;
-    for (Engine e : kSearchOrder)
-        if (asked_ & (1u << engineIndex(e)))
-            asked.push_back(rows_[static_cast<size_t>(engineIndex(e))]);
+    for (EngineId id : listOrder())
+        if (asked_[static_cast<size_t>(id)])
+            asked.push_back(rows_[static_cast<size_t>(id)]);
     return asked;
 }
 

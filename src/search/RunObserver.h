@@ -16,6 +16,9 @@ public:
     // One result page of `engine` was asked for and parsed; `links` of its
     // links were offered to the master list, which now holds `masterCount`.
     virtual void enginePageDone(Engine engine, int links, int masterCount) = 0;
+    // A defined engine's outcome was applied: `pages` answers read, `links`
+    // offered to the master list, which now holds `masterCount`.
+    virtual void definedEngineDone(const std::string& /*name*/, int /*pages*/, int /*links*/, int /*masterCount*/) { }
     // Row `index` of `total` is about to be fetched.
     virtual void urlStarted(int index, int total, const std::string& url) = 0;
     // Row `index` ended with `statusText`; `skipped` when it was ticked.

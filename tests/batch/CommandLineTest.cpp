@@ -34,6 +34,26 @@ TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
     EXPECT_EQ(line.batch.json, "r.json");
 }
 
+TEST(CommandLine, EnginesMaximumAndCriteriaForThisRunOnly)
+{
+    const CommandLine line
+        = parse({ "--batch", "--primary", "red fox", "--primary=den", "--secondary", "tail", "--exclude", "zoo",
+            "--all-primary", "--engines", " bing,Hacker News ,,WIBY", "--max=15", "--search", "--list-engines" });
+    ASSERT_EQ(line.mode, LaunchMode::Batch) << line.error;
+    EXPECT_EQ(line.batch.primary, (std::vector<std::string> { "red fox", "den" }));
+    EXPECT_EQ(line.batch.secondary, (std::vector<std::string> { "tail" }));
+    EXPECT_EQ(line.batch.exclude, (std::vector<std::string> { "zoo" }));
+    EXPECT_TRUE(line.batch.allPrimary);
+    EXPECT_FALSE(line.batch.allSecondary);
+    EXPECT_EQ(line.batch.engines, (std::vector<std::string> { "bing", "Hacker News", "WIBY" }));
+    EXPECT_EQ(line.batch.maximum, 15);
+    EXPECT_TRUE(line.batch.listEngines);
+    EXPECT_EQ(parse({ "--batch", "--list-engines" }).mode, LaunchMode::Batch) << "listing alone is something to do";
+    for (const char* option : { "--engines LIST", "--max N", "--list-engines", "--primary TEXT", "--secondary TEXT",
+             "--exclude TEXT", "--all-primary", "--all-secondary" })
+        EXPECT_NE(usageText().find(option), std::string::npos) << option;
+}
+
 TEST(CommandLine, WindowKeepsTheFrameworksArgumentsAndItsProgramFolder)
 {
     const CommandLine line = parse({ "-platform", "offscreen", "--program-folder=/home/u/o" });
@@ -89,7 +109,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
         BadCase { { "--batch", "--open", "a.rst", "stray" }, "unexpected argument stray" },
         BadCase { { "--batch", "--search=yes", "--open", "a.rst" }, "takes no value" },
         BadCase { { "--save", "out.rst" }, "--save needs --batch" },
-        BadCase { { "--batch", "--demo", "d", "--open", "a.rst" }, "--demo cannot" }));
+        BadCase { { "--batch", "--demo", "d", "--open", "a.rst" }, "--demo cannot" },
+        BadCase { { "--batch", "--primary", "fox", "--criteria", "a.cri" }, "cannot be used with --criteria" },
+        BadCase { { "--batch", "--open", "a.rst", "--exclude", "zoo" }, "cannot be used with --criteria" },
+        BadCase { { "--batch", "--secondary", "fox", "--search" }, "--search needs criteria" },
+        BadCase { { "--batch", "--open", "a.rst", "--all-primary" }, "need criteria given" },
+        BadCase { { "--batch", "--open", "a.rst", "--engines", " , " }, "--engines needs engine names" },
+        BadCase { { "--batch", "--open", "a.rst", "--max", "0" }, "from 1 to 200" },
+        BadCase { { "--batch", "--open", "a.rst", "--max", "201" }, "from 1 to 200" },
+        BadCase { { "--batch", "--open", "a.rst", "--primary" }, "--primary needs a text" },
+        BadCase { { "--engines", "bing" }, "--engines needs --batch" }));
 
 } // namespace
 } // namespace orv

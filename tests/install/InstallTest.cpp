@@ -81,12 +81,16 @@ TEST(Install, LaysOutAValidSystemTree)
         EXPECT_TRUE(QDir(QString::fromStdString(home.file("xdg/Orvalen/") + sub)).exists()) << sub;
     EXPECT_TRUE(FileExists(home.file("xdg/Orvalen/logo.jpg"))) << "the installed artwork is copied";
     // A new user's options are laid out too: the first start reports no
-    // missing options file and asks every engine.
+    // missing options file and asks today's engines, not the ten drawn ones,
+    // whose hosts are gone.
     EXPECT_EQ(batch.output.find("Cannot open file"), std::string::npos) << batch.output;
-    std::string everyEngine;
+    std::string noDrawnEngine;
     for (int i = 0; i < 10; ++i)
-        everyEngine += "true\r\n";
-    EXPECT_EQ(LoadFileBytes(home.file("xdg/Orvalen/search.txt")).rfind(everyEngine, 0), 0u);
+        noDrawnEngine += "false\r\n";
+    EXPECT_EQ(LoadFileBytes(home.file("xdg/Orvalen/search.txt")).rfind(noDrawnEngine, 0), 0u);
+    const std::string defined = LoadFileBytes(home.file("xdg/Orvalen/defined-engines.txt"));
+    EXPECT_NE(defined.find("Bing=true,"), std::string::npos) << defined;
+    EXPECT_NE(defined.find("SearXNG=false,"), std::string::npos) << "off until its URL is set";
     EXPECT_FALSE(QDir(QString::fromStdString(prefix.file("bin/data"))).exists());
     const std::string csv = LoadFileBytes(home.file("out.csv"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv; // the header and the two URLs

@@ -17,6 +17,15 @@ namespace orv::test
 namespace
 {
 
+// Today's engines in the simulator's order: the first answers on 127.0.1.1.
+constexpr const char* kTodayNames[]
+    = { "DuckDuckGo", "Bing", "Mojeek", "Brave", "Wikipedia", "Hacker News", "Crossref", "arXiv", "Wiby", "SearXNG" };
+
+} // namespace
+
+namespace
+{
+
 // The log's lines, split at LF only: a target may end in blanks.
 std::vector<std::string> SplitLogLines(const std::string& text)
 {
@@ -55,11 +64,17 @@ EngineSim::EngineSim(const Options& options)
         args << "--cut" << QString::fromStdString(options.cut);
     if (!options.faults)
         args << "--no-faults";
+    if (!options.challenge.empty())
+        args << "--challenge" << QString::fromStdString(options.challenge);
+    if (!options.throttle.empty())
+        args << "--throttle" << QString::fromStdString(options.throttle);
     if (options.extraHosts > 0)
         args << "--hosts" << QString::number(options.extraHosts);
     const QString caFile = dir_->filePath("ca.pem");
     if (options.tls)
-        args << "--tls-port" << "0" << "--tls-ca" << caFile;
+        args << "--tls-port"
+             << "0"
+             << "--tls-ca" << caFile;
     process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start(QStringLiteral(ORVALEN_BIN_DIR "/enginesim"), args);
 
@@ -129,7 +144,24 @@ std::string EngineSim::enginesText() const
     std::string text;
     for (Engine e : kAllEngines)
         text += std::string(engineCaption(e)) + "=" + host() + "\r\n";
+    for (const char* name : kTodayNames)
+        text += std::string(name) + "=" + todayOrigin(name) + "\r\n";
     return text;
+}
+
+std::string EngineSim::todayOrigin(const std::string& name) const
+{
+    for (size_t i = 0; i < std::size(kTodayNames); ++i)
+        if (name == kTodayNames[i])
+            return "http://127.0.1." + std::to_string(i + 1) + ":" + std::to_string(port_);
+    throw std::runtime_error("enginesim plays no engine named " + name);
+}
+
+std::string EngineSim::todayLogName(const std::string& name)
+{
+    std::string logged = name;
+    logged.erase(std::remove(logged.begin(), logged.end(), ' '), logged.end());
+    return logged;
 }
 
 void EngineSim::writeEnginesFile(const std::string& programFolder) const
@@ -156,7 +188,8 @@ std::vector<SimRequest> EngineSim::requests() const
         const size_t s3 = s2 == std::string::npos ? s2 : line.find(' ', s2 + 1);
         if (s3 == std::string::npos)
             continue;
-        out.push_back({ line.substr(0, s1), line.substr(s1 + 1, s2 - s1 - 1), line.substr(s3 + 1), {} });
+        out.push_back({ line.substr(0, s1), line.substr(s1 + 1, s2 - s1 - 1), line.substr(s3 + 1), {},
+            line.substr(s2 + 1, s3 - s2 - 1) });
     }
     return out;
 }

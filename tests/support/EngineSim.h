@@ -20,6 +20,7 @@ struct SimRequest {
     std::string what; // engine caption, "site", "fault" or "-"
     std::string target; // path and query as sent, trailing blanks kept
     std::vector<std::string> links; // result links of an engine page, in page order
+    std::string method; // "GET", "POST"
 };
 
 // A connection opened or closed, and how many were then open to its address.
@@ -44,6 +45,8 @@ public:
         // process and its children (SSL_CERT_FILE) until the simulator
         // stops, when the previous trust store comes back.
         bool tls = false;
+        std::string challenge; // "DuckDuckGo:2,Bing": today's pages answered with a challenge page
+        std::string throttle; // "Brave": today's pages answered with 429
     };
 
     EngineSim();
@@ -58,7 +61,13 @@ public:
     std::string host() const; // "127.0.0.1:N"
     std::string url(const std::string& path) const; // "http://127.0.0.1:N" + path
 
-    // The engines.txt lines pointing every engine at this simulator.
+    // Where the simulator plays one of today's engines ("DuckDuckGo",
+    // "Hacker News", ...): "http://127.0.1.K:N".
+    std::string todayOrigin(const std::string& name) const;
+    // Its name in the request log: the name without blanks.
+    static std::string todayLogName(const std::string& name);
+
+    // The engines.txt lines pointing every engine, drawn and today's, at this simulator.
     std::string enginesText() const;
     // Writes them to `programFolder` + "engines.txt".
     void writeEnginesFile(const std::string& programFolder) const;

@@ -12,6 +12,7 @@
 
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -101,6 +102,18 @@ bool SimServer::listen(QString& error)
     // spread over many hosts needs one server.
     for (int i = 0; i < options_.extraHosts; ++i) {
         const QHostAddress address(static_cast<quint32>(0x7F000002u + static_cast<quint32>(i)));
+        auto server = std::make_unique<QTcpServer>();
+        if (!server->listen(address, server_.serverPort())) {
+            error = address.toString() + ": " + server->errorString();
+            return false;
+        }
+        QTcpServer* raw = server.get();
+        connect(raw, &QTcpServer::newConnection, this, [this, raw] { onNewConnection(raw); });
+        extraServers_.push_back(std::move(server));
+    }
+    // Today's engines, each on a loopback address of its own.
+    for (int i = 0; i < kTodayEngineCount; ++i) {
+        const QHostAddress address(QString::fromStdString(todayAddress(static_cast<TodayEngine>(i))));
         auto server = std::make_unique<QTcpServer>();
         if (!server->listen(address, server_.serverPort())) {
             error = address.toString() + ": " + server->errorString();
@@ -228,15 +241,24 @@ void SimServer::onNewConnection(QTcpServer* server)
                     socket->abort();
                 return;
             }
-            socket->setProperty("answered", true);
             const QByteArray head = buffer->left(end);
+            const qsizetype bodyStart = end + (buffer->mid(end, 4) == "\r\n\r\n" ? 4 : 2);
+            // A form's body follows the head: wait for all of it.
+            qsizetype length = 0;
+            for (const QByteArray& line : head.split('\n'))
+                if (line.toLower().startsWith("content-length:"))
+                    length = std::min<qsizetype>(line.mid(15).trimmed().toLongLong(), 1 << 20);
+            if (buffer->size() < bodyStart + length)
+                return;
+            socket->setProperty("answered", true);
+            const QByteArray body = buffer->mid(bodyStart, length);
             *buffer = QByteArray();
-            handleRequest(socket, head);
+            handleRequest(socket, head, body);
         });
     }
 }
 
-void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
+void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head, const QByteArray& body)
 {
     const qsizetype eol = head.indexOf('\n');
     std::string line = (eol < 0 ? head : head.left(eol)).toStdString();
@@ -259,6 +281,10 @@ void SimServer::handleRequest(QTcpSocket* socket, const QByteArray& head)
     const std::string path = local.substr(0, question);
     const std::string query = question == std::string::npos ? std::string() : local.substr(question + 1);
 
+    if (const auto today = todayByAddress(socket->localAddress().toString().toStdString())) {
+        answerToday(socket, *today, method, target, path, query, body.toStdString());
+        return;
+    }
     if (method == "GET") {
         if (const auto request = classifyEngineRequest(path, query)) {
             answerEngine(socket, target, *request);
@@ -324,8 +350,8 @@ void SimServer::answerEngine(QTcpSocket* socket, const std::string& target, cons
     std::vector<ResultLink> links;
     // Links are always http, as the parsers look for them; an engine asked
     // over TLS still points at the plain port.
-    const std::string host = "http://" + socket->localAddress().toString().toStdString() + ":"
-        + std::to_string(server_.serverPort());
+    const std::string host
+        = "http://" + socket->localAddress().toString().toStdString() + ":" + std::to_string(server_.serverPort());
     for (int i = request.first; i < total && i < request.first + request.pageSize; ++i) {
         const int site = corpus_.siteFor(engine, i);
         links.push_back({ host + corpus_.sitePath(site), corpus_.title(site) });
@@ -348,6 +374,63 @@ void SimServer::answerEngine(QTcpSocket* socket, const std::string& target, cons
         if (guard && guard->state() == QAbstractSocket::ConnectedState)
             send(guard, bytes);
     });
+}
+
+namespace
+{
+
+bool namesToday(const std::vector<TodayPageSpec>& pages, const TodayRequest& request)
+{
+    for (const auto& s : pages)
+        if (s.engine == request.engine && (s.page == 0 || s.page == request.pageNumber))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void SimServer::answerToday(QTcpSocket* socket, TodayEngine engine, const std::string& method,
+    const std::string& target, const std::string& path, const std::string& query, const std::string& body)
+{
+    // The log names the engine without blanks, as its fields are blank-separated.
+    std::string name = todayName(engine);
+    name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+    const auto request = classifyTodayRequest(engine, method, path, query, body);
+    if (!request) {
+        log("404 " + name + " " + method + " " + target + "\n");
+        send(socket, notFound());
+        return;
+    }
+    const std::string record = " " + name + " " + method + " " + target + (body.empty() ? "" : " " + body) + "\n";
+    if (namesToday(options_.throttle, *request)) {
+        log("429" + record);
+        send(socket,
+            response(
+                429, "Too Many Requests", "<html><body>Too Many Requests</body></html>\r\n", "Retry-After: 60\r\n"));
+        return;
+    }
+    if (namesToday(options_.challenge, *request)) {
+        log("200" + record);
+        const TodayPage page = renderChallengePage(engine);
+        send(socket, response(200, "OK", page.body));
+        return;
+    }
+    // The sites are asked on the simulator's main address, where they answer.
+    const std::string host = "http://127.0.0.1:" + std::to_string(server_.serverPort());
+    const int total = options_.resultsPerEngine;
+    std::vector<TodayLink> links;
+    for (int i = request->first; i < total && i < request->first + request->pageSize; ++i) {
+        const int site = corpus_.siteFor(kSimEngineCount + static_cast<int>(engine), i);
+        links.push_back({ host + corpus_.sitePath(site), corpus_.title(site) });
+    }
+    const TodayPage page = renderTodayPage(*request, total, links);
+    std::string logged = "200" + record;
+    for (const auto& l : links)
+        logged += "  link " + l.url + "\n";
+    log(logged);
+    std::string bytes = "HTTP/1.0 200 OK\r\nServer: enginesim\r\nContent-Type: " + page.contentType
+        + "\r\nContent-Length: " + std::to_string(page.body.size()) + "\r\n\r\n" + page.body;
+    send(socket, bytes);
 }
 
 void SimServer::answerFault(

@@ -14,6 +14,7 @@
 // requests a client keeps open to one host.
 #include "Corpus.h"
 #include "EnginePages.h"
+#include "TodayPages.h"
 
 #include <QFile>
 #include <QSslServer>
@@ -36,6 +37,12 @@ struct SlowPage {
     int page = 0; // 0: every page of the engine
 };
 
+// A page of one of today's engines: 0 for every page.
+struct TodayPageSpec {
+    TodayEngine engine;
+    int page = 0;
+};
+
 struct SimOptions {
     quint16 port = 0;
     std::uint64_t seed = 1;
@@ -49,6 +56,8 @@ struct SimOptions {
     bool tls = false; // also serve over TLS, on tlsPort
     quint16 tlsPort = 0;
     std::string tlsCaFile; // where the CA certificate goes (PEM), when set
+    std::vector<TodayPageSpec> challenge; // today's pages answered with the engine's challenge page
+    std::vector<TodayPageSpec> throttle; // today's pages answered with 429 Too Many Requests
 };
 
 class SimServer : public QObject
@@ -67,7 +76,9 @@ private:
     // Forgets connections to `address` whose client has already closed them.
     void dropClosedByPeer(const std::string& address);
     bool listenTls(QString& error);
-    void handleRequest(QTcpSocket* socket, const QByteArray& head);
+    void handleRequest(QTcpSocket* socket, const QByteArray& head, const QByteArray& body);
+    void answerToday(QTcpSocket* socket, TodayEngine engine, const std::string& method, const std::string& target,
+        const std::string& path, const std::string& query, const std::string& body);
     void answerEngine(QTcpSocket* socket, const std::string& target, const EngineRequest& request);
     void answerFault(
         QTcpSocket* socket, const std::string& target, const std::string& kind, int site, const std::string& query);

@@ -17,6 +17,10 @@
 // localhost from a CA of its own, whose certificate --tls-ca writes; some
 // result links then redirect to their page over https. --https-engines names
 // the engines that --write-engines points at the TLS port.
+// Today's engines (DuckDuckGo, Bing, ..., SearXNG) answer on 127.0.1.1 ...
+// 127.0.1.10, one address each, on the same port; --write-engines points
+// them there. --challenge answers the named ones (all pages, or page PAGE)
+// with their challenge page, --throttle with "429 Too Many Requests".
 #include "SimServer.h"
 
 #include <QCommandLineParser>
@@ -50,6 +54,25 @@ bool parseSlow(const QString& spec, std::vector<SlowPage>& out)
     return true;
 }
 
+bool parseToday(const QString& spec, std::vector<TodayPageSpec>& out)
+{
+    for (const QString& item : spec.split(',', Qt::SkipEmptyParts)) {
+        const QStringList parts = item.split(':');
+        const auto engine = todayByName(parts[0].toStdString());
+        if (!engine || parts.size() > 2)
+            return false;
+        TodayPageSpec page { *engine, 0 };
+        if (parts.size() == 2) {
+            bool ok = false;
+            page.page = parts[1].toInt(&ok);
+            if (!ok || page.page < 1)
+                return false;
+        }
+        out.push_back(page);
+    }
+    return true;
+}
+
 bool parseEngines(const QString& spec, std::vector<SimEngine>& out)
 {
     for (const QString& item : spec.split(',', Qt::SkipEmptyParts)) {
@@ -71,6 +94,13 @@ bool writeEngines(const QString& path, quint16 port, quint16 tlsPort, const std:
         const bool tls = std::find(secure.begin(), secure.end(), engine) != secure.end();
         const std::string line = std::string(engineName(engine)) + (tls ? "=https://127.0.0.1:" : "=127.0.0.1:")
             + std::to_string(tls ? tlsPort : port) + "\r\n";
+        file.write(line.data(), static_cast<qint64>(line.size()));
+    }
+    // Today's engines, each on its own loopback address.
+    for (int i = 0; i < kTodayEngineCount; ++i) {
+        const auto engine = static_cast<TodayEngine>(i);
+        const std::string line
+            = std::string(todayName(engine)) + "=http://" + todayAddress(engine) + ":" + std::to_string(port) + "\r\n";
         file.write(line.data(), static_cast<qint64>(line.size()));
     }
     return true;
@@ -103,8 +133,12 @@ int main(int argc, char** argv)
     const QCommandLineOption tlsPort("tls-port", "Also serve over TLS on this port (0: any free port).", "N");
     const QCommandLineOption tlsCa("tls-ca", "Write the TLS certificate authority (PEM) to FILE.", "FILE");
     const QCommandLineOption httpsEngines("https-engines", "Engines written to --write-engines as https.", "LIST");
-    parser.addOptions(
-        { port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut, hosts, tlsPort, tlsCa, httpsEngines });
+    const QCommandLineOption challenge(
+        "challenge", "Answer these of today's engines with their challenge page: ENGINE[:PAGE],...", "SPEC");
+    const QCommandLineOption throttle(
+        "throttle", "Answer these of today's engines with 429: ENGINE[:PAGE],...", "SPEC");
+    parser.addOptions({ port, seed, results, writeFile, logFile, slow, slowMs, noFaults, cut, hosts, tlsPort, tlsCa,
+        httpsEngines, challenge, throttle });
     parser.process(app);
 
     if (!parser.isSet(port))
@@ -128,6 +162,10 @@ int main(int argc, char** argv)
         return fail("bad --slow");
     if (parser.isSet(cut) && !parseSlow(parser.value(cut), options.cut))
         return fail("bad --cut");
+    if (parser.isSet(challenge) && !parseToday(parser.value(challenge), options.challenge))
+        return fail("bad --challenge");
+    if (parser.isSet(throttle) && !parseToday(parser.value(throttle), options.throttle))
+        return fail("bad --throttle");
     options.faults = !parser.isSet(noFaults);
     options.extraHosts = parser.value(hosts).toInt(&ok);
     if (!ok || options.extraHosts < 0 || options.extraHosts > 254)

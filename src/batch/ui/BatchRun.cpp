@@ -2,17 +2,22 @@
 
 #include "app/HandlerGuard.h"
 #include "app/TForm1.h"
+#include "app/controls/EditBox.h"
 #include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "batch/BatchProgress.h"
 #include "batch/ui/BatchDialogs.h"
 #include "core/Lines.h"
+#include "core/Text.h"
 #include "platform/FileNames.h"
 #include "platform/ui/UrlListView.h"
+#include "search/EngineHosts.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 
@@ -97,6 +102,11 @@ public:
         put(enginePageLine(engineCaption(engine), page, links, masterCount));
     }
 
+    void definedEngineDone(const std::string& name, int pages, int links, int masterCount) override
+    {
+        put(enginePageLine(name, pages, links, masterCount));
+    }
+
     // Rows fetched in parallel end out of order, so the live line counts the
     // rows that ended rather than showing a row's number.
     void urlStarted(int, int total, const std::string& url) override
@@ -177,6 +187,17 @@ public:
 
     int run(bool startupFailed)
     {
+        // Broken definitions are told first; the other engines still run.
+        for (const DefinitionProblem& problem : form_.catalogue.problems())
+            progress_.message("orvalen: " + DescribeProblem(problem));
+        if (!chooseEngines())
+            return 2;
+        if (options_.listEngines) {
+            listEngines();
+            if (!options_.criteriaGiven() && options_.criteriaFile.empty() && options_.resultsFile.empty()
+                && options_.urlsFile.empty() && !options_.search && !options_.retrieve && !options_.anyOutput())
+                return 0;
+        }
         const bool stepsRan = load() && offerUrls() && search(startupFailed) && retrieve();
         // Outputs are written after every step ran, or from what was gathered
         // when the run was interrupted.
@@ -215,8 +236,87 @@ private:
 
     void showTab(QWidget* tab) { form_.Page1->setCurrentWidget(tab); }
 
+    // --engines and --max, for this run only: the boxes are written to the
+    // options files only by the Options tab's OK or Apply.
+    bool chooseEngines()
+    {
+        if (!options_.engines.empty()) {
+            std::vector<const CatalogueEntry*> chosen;
+            for (const std::string& name : options_.engines) {
+                const CatalogueEntry* entry = form_.catalogue.find(name);
+                if (!entry) {
+                    progress_.message("orvalen: no engine is named '" + name + "' (see --list-engines)");
+                    return false;
+                }
+                chosen.push_back(entry);
+            }
+            for (Engine e : kAllEngines)
+                form_.engineCheck(e)->setChecked(false);
+            for (auto& controls : form_.definedControls)
+                controls.check->setChecked(false);
+            for (const CatalogueEntry* entry : chosen) {
+                if (entry->drawn)
+                    form_.engineCheck(*entry->drawn)->setChecked(true);
+                else if (static_cast<size_t>(entry->definition) < form_.definedControls.size())
+                    form_.definedControls[static_cast<size_t>(entry->definition)].check->setChecked(true);
+            }
+        }
+        if (options_.maximum) {
+            for (Engine e : kAllEngines)
+                form_.engineMaxBox(e)->setText(QString::number(*options_.maximum));
+            for (auto& controls : form_.definedControls)
+                controls.maxBox->setValue(*options_.maximum);
+        }
+        return true;
+    }
+
+    void listEngines()
+    {
+        const EngineHosts hosts = EngineHosts::load(form_.programFolder());
+        for (const CatalogueEntry& entry : form_.catalogue.entries()) {
+            std::string line;
+            if (entry.drawn) {
+                const std::string& host = hosts.host(*entry.drawn);
+                line = CatalogueListLine(entry.name, true, form_.engineCheck(*entry.drawn)->isChecked(),
+                    StartsWith(host, "https://") ? host : "http://" + host, {});
+            } else {
+                const EngineDefinition& def = form_.catalogue.definitionOf(entry);
+                const std::string origin = hosts.definedOrigin(entry.name);
+                const size_t row = static_cast<size_t>(entry.definition);
+                const bool asked = row < form_.definedControls.size() && form_.definedControls[row].check->isChecked();
+                line = CatalogueListLine(entry.name, false, asked,
+                    !origin.empty() ? origin : UrlOrigin(def.firstPageUrl.empty() ? def.searchUrl : def.firstPageUrl),
+                    def.file);
+            }
+            std::printf("%s\n", line.c_str());
+        }
+        std::fflush(stdout);
+    }
+
+    // Criteria from the command line, typed into the "Search Criteria" tab
+    // and accepted there.
+    bool typeCriteria()
+    {
+        auto joined = [](const std::vector<std::string>& lines) {
+            std::string text;
+            for (const std::string& line : lines)
+                text += (text.empty() ? "" : "\n") + line;
+            return QString::fromStdString(text);
+        };
+        showTab(form_.TabSheet4);
+        form_.memPrimarySearchCriteria->setPlainText(joined(options_.primary));
+        form_.memSecondarySearchCriteria->setPlainText(joined(options_.secondary));
+        form_.memExclusionCriteria->setPlainText(joined(options_.exclude));
+        (options_.allPrimary ? form_.radPrimaryAll : form_.radPrimaryAny)->setChecked(true);
+        (options_.allSecondary ? form_.radSecondaryAll : form_.radSecondaryAny)->setChecked(true);
+        showTab(form_.TabSheet1);
+        return command([this] { form_.butAcceptClick(); });
+    }
+
     bool load()
     {
+        if (options_.criteriaGiven())
+            return typeCriteria();
         if (!options_.criteriaFile.empty()) {
             // Open in template mode, then Accept, as on the "Search Criteria" tab.
             showTab(form_.TabSheet4);

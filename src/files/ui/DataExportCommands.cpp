@@ -30,8 +30,7 @@ std::vector<orv::ExportRecord> exportRecords(const TForm1& form)
             record.statusText = orv::statusColumnText(orv::recordStatusChar(stored));
         }
         record.approved = form.approvedUrls.indexOf(record.url) >= 0;
-        for (orv::Engine e : form.yield.enginesOf(record.url))
-            record.engines.emplace_back(orv::engineCaption(e));
+        record.engines = form.yield.engineNamesOf(record.url);
         if (static_cast<size_t>(i) < form.masterDescriptions.size())
             record.description = form.masterDescriptions[static_cast<size_t>(i)];
         records.push_back(std::move(record));

@@ -5,6 +5,7 @@
 #include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
+#include "files/DefinedEngineSettings.h"
 #include "files/OptionsFile.h"
 #include "platform/Latin1.h"
 
@@ -37,6 +38,12 @@ void TForm1::OptionsCreate()
     } catch (...) {
         readError = std::current_exception();
     }
+    // The defined engines keep their own file; without it, a folder that
+    // asks none of the drawn engines (whose hosts are gone) is a new user's.
+    bool drawnAsked = false;
+    for (orv::Engine e : orv::kAllEngines)
+        drawnAsked = drawnAsked || engineCheck(e)->isChecked();
+    ReadDefinedEngineSettings(!drawnAsked && !orv::FileExists(programFolder() + orv::kDefinedSettingsFileName));
     FindDefaultBrowser();
     SaveOptions();
     if (readError)
@@ -113,6 +120,7 @@ void TForm1::SaveOptions()
     } catch (const orv::EInOutError&) {
         throw orv::EInOutError(orv::CannotCreateFileText(path), 0);
     }
+    SaveDefinedEngineSettings();
 }
 
 void TForm1::butOptionsOKClick()

@@ -66,6 +66,8 @@ void TForm1::UpdateMasterUrlList(const std::string& offered)
     const bool added = orv::fitsInRecord(url) && masterUrls.add(url + std::string(orv::kNewRecordFields)).added;
     if (searchingEngine)
         yield.linkTaken(*searchingEngine, url, added);
+    else if (searchingDefined)
+        yield.linkTaken(*searchingDefined, url, added);
     ++urlsOffered;
     masterDescriptions.emplace_back("No Description");
     ShowRawCountThrottled();

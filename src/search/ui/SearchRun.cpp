@@ -162,8 +162,11 @@ void TForm1::butSearchClick()
         run.searchBusy = true;
         try {
             RunEngines(run, steps);
+            // The engines defined as data follow the drawn ones.
+            SearchDefinedEngines();
         } catch (const std::exception& error) {
             searchingEngine.reset();
+            searchingDefined.reset();
             // A maximum box that is not a number ends the engine walk. The
             // error is shown, then the run ends as every run ends, so that
             // the view, the buttons and the indicators match the lists.

@@ -55,11 +55,11 @@ TfrmYield::TfrmYield(QWidget* parent)
     setObjectName(QStringLiteral("frmYield"));
     setWindowTitle(QStringLiteral("Engine Yield"));
 
-    gridYield = new QTableWidget(0, 8, this);
+    gridYield = new QTableWidget(0, 9, this);
     gridYield->setObjectName(QStringLiteral("gridYield"));
     gridYield->setHorizontalHeaderLabels({ QStringLiteral("Engine"), QStringLiteral("Claimed"), QStringLiteral("Pages"),
         QStringLiteral("Links"), QStringLiteral("New"), QStringLiteral("Verified"), QStringLiteral("Approved"),
-        QString() });
+        QString(), QStringLiteral("Blocked") });
     gridYield->verticalHeader()->hide();
     gridYield->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridYield->setSelectionMode(QAbstractItemView::NoSelection);
@@ -91,7 +91,7 @@ void TfrmYield::showYield(const std::vector<orv::EngineYieldRow>& rows)
     gridYield->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const orv::EngineYieldRow& row = rows[static_cast<size_t>(r)];
-        gridYield->setItem(r, 0, new QTableWidgetItem(orv::toQ(orv::engineCaption(row.engine))));
+        gridYield->setItem(r, 0, new QTableWidgetItem(orv::toQ(row.displayName())));
         gridYield->setItem(r, 1, numberItem(row.claimed.empty() ? QStringLiteral("-") : orv::toQ(row.claimed)));
         const int counts[] = { row.pages, row.links, row.newUrls, row.verified, row.approved };
         for (int c = 0; c < 5; ++c)
@@ -100,6 +100,7 @@ void TfrmYield::showYield(const std::vector<orv::EngineYieldRow>& rows)
         bar->setData(kBarValueRole, row.approved);
         bar->setData(kBarMaximumRole, mostApproved);
         gridYield->setItem(r, kBarColumn, bar);
+        gridYield->setItem(r, kBlockedColumn, new QTableWidgetItem(row.blocked ? orv::toQ(row.reason) : QString()));
     }
     adjustSize();
     resize(std::max(width(), kMinimumWidth), height());

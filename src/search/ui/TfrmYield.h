@@ -28,6 +28,7 @@ public:
 
     // The column of the bars.
     static constexpr int kBarColumn = 7;
+    static constexpr int kBlockedColumn = 8; // why an engine was blocked, empty when it was not
     // Wide enough for the numbers and a bar that can be told apart.
     static constexpr int kMinimumWidth = 600;
 };

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <map>
 
 namespace orv::test
@@ -359,6 +360,57 @@ TEST_F(BatchRunTest, CtrlCDuringParallelFetchesEndsTheRequestsInFlightAndWritesE
     EXPECT_EQ(saved.master.size(), 8u);
     EXPECT_EQ(readCsv(readOut("p.csv")).size(), 9u);
     EXPECT_TRUE(QDir(QString::fromStdString(folder.file("data"))).isEmpty()) << "no page file is left behind";
+}
+
+// Today's engines from the command line alone: the criteria, the engines
+// and their maximum for this run, the list of engines, blocked answers in
+// the JSON export and broken definitions on standard error.
+TEST_F(BatchRunTest, CommandLineCriteriaAskTodaysEnginesAndTellWhatBlockedThem)
+{
+    const std::filesystem::path shipped = std::filesystem::path(ORVALEN_FIXTURES) / ".." / ".." / "dist" / "engines";
+    std::filesystem::create_directories(folder.file("engines-shipped"));
+    std::filesystem::create_directories(folder.file("engines"));
+    for (const auto& file : std::filesystem::directory_iterator(shipped))
+        std::filesystem::copy_file(file.path(), folder.file("engines-shipped/") + file.path().filename().string());
+    folder.write("engines/broken.yml", "- name: Broken\n  engine: json_engine\n  paging: [yes\n");
+    EngineSim::Options options = politeSim(3);
+    options.resultsPerEngine = 30;
+    options.throttle = "Brave";
+    startSimulator(options);
+
+    const Finished listed = runOrvalen(batch({ "--list-engines", "--engines", "excite,BING" }));
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    const std::string bingOrigin = sim->todayOrigin("Bing");
+    EXPECT_NE(listed.out.find("Excite\tdrawn\tasked\thttp://" + sim->host() + "\tbuilt in\n"), std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find("Bing\tdefined\tasked\t" + bingOrigin + "\t" + folder.file("engines-shipped/")),
+        std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find("Infoseek\tdrawn\tnot asked\t"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.err.find(folder.file("engines/broken.yml") + ":"), std::string::npos) << listed.err;
+
+    const Finished run = runOrvalen(batch({ "--primary", "red fox", "--primary", "den", "--all-primary", "--engines",
+        "excite,BING,brave", "--max", "15", "--search", "--json", "-" }));
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find(folder.file("engines/broken.yml") + ":"), std::string::npos) << "and the others run";
+    for (const SimRequest& r : sim->requestsOf("Bing"))
+        EXPECT_NE(r.target.find("red"), std::string::npos) << r.target;
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    EXPECT_EQ(json["criteria"].toObject()["primary"].toObject()["match"].toString(), "all");
+    std::map<std::string, QJsonObject> engines;
+    for (const QJsonValue& e : json["engines"].toArray())
+        engines[e.toObject()["engine"].toString().toStdString()] = e.toObject();
+    ASSERT_EQ(engines.size(), 3u) << run.out;
+    EXPECT_FALSE(engines["Excite"]["blocked"].toBool());
+    EXPECT_TRUE(engines["Excite"]["reason"].isNull());
+    EXPECT_EQ(engines["Bing"]["links"].toInt(), 15);
+    EXPECT_EQ(engines["Bing"]["claimed"].toInt(), 30);
+    EXPECT_TRUE(engines["Brave"]["blocked"].toBool());
+    EXPECT_EQ(engines["Brave"]["reason"].toString(), "HTTP 429");
+
+    const Finished unknown = runOrvalen(batch({ "--primary", "fox", "--engines", "altavista,nosuch", "--search" }));
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("'nosuch'"), std::string::npos) << unknown.err;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "SearchRunFixture.h"
 
 #include "app/controls/EditBox.h"
+#include "app/controls/NumberBox.h"
 #include "core/Text.h"
 #include "parse/ui/TfrmStats.h"
 #include "platform/Latin1.h"
@@ -47,6 +48,27 @@ void SearchRunFixture::tickOnly(std::initializer_list<Engine> engines)
 void SearchRunFixture::setMax(Engine e, const std::string& text)
 {
     form->engineMaxBox(e)->setText(toQ(text));
+}
+
+void SearchRunFixture::layOutShippedEngines()
+{
+    const std::filesystem::path shipped = std::filesystem::path(ORVALEN_FIXTURES) / ".." / ".." / "dist" / "engines";
+    const std::filesystem::path target = folder.path() + "engines-shipped";
+    std::filesystem::create_directories(target);
+    for (const auto& file : std::filesystem::directory_iterator(shipped))
+        std::filesystem::copy_file(file.path(), target / file.path().filename());
+}
+
+void SearchRunFixture::tickDefinedOnly(std::initializer_list<const char*> names, int maximum)
+{
+    const auto defined = form->catalogue.definedEntries();
+    for (size_t i = 0; i < defined.size() && i < form->definedControls.size(); ++i) {
+        bool wanted = false;
+        for (const char* name : names)
+            wanted = wanted || defined[i]->name == name;
+        form->definedControls[i].check->setChecked(wanted);
+        form->definedControls[i].maxBox->setValue(maximum);
+    }
 }
 
 void SearchRunFixture::search()

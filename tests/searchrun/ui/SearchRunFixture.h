@@ -30,6 +30,11 @@ protected:
     // Ticks exactly these engines.
     void tickOnly(std::initializer_list<Engine> engines);
     void setMax(Engine e, const std::string& text);
+    // Lays out the shipped engine definitions in the program folder; call
+    // before start().
+    void layOutShippedEngines();
+    // Ticks exactly these defined engines, each with `maximum`.
+    void tickDefinedOnly(std::initializer_list<const char*> names, int maximum = 20);
 
     // Presses Search; fails the test if the run is still going after the watchdog.
     void search();
