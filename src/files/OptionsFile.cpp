@@ -78,6 +78,17 @@ void OptionsFromLines(const Lines& lines, Options& options)
         : kParallelFetchesDefault;
 }
 
+bool OptionsFileHolds(const Lines& fileLines, const Options& options)
+{
+    Options stored;
+    try {
+        OptionsFromLines(fileLines, stored);
+    } catch (const EListError&) {
+        return false;
+    }
+    return OptionsToLines(stored) == OptionsToLines(options);
+}
+
 std::string CannotOpenFileText(const std::string& path)
 {
     return "Cannot open file " + path;

@@ -18,6 +18,7 @@ struct RunState {
     int currentUrlIndex = 0;       // row of the results view the retrieval run is fetching
     bool retrievalBusy = false;    // a retrieval run is fetching
     bool bodyFailed = false;       // the last page began but did not arrive whole, or was not written
+    std::string failReason;        // why the last request failed, as the client said
     bool searchBusy = false;       // a search run is walking the engines
     std::array<PagingState, kEngineCount> paging{};
 

@@ -44,6 +44,12 @@ bool RequestFailed(const THttpCli& client)
     return client.BodyFailed() || client.TlsFailed();
 }
 
+// Why a failed request failed, as the client tells it.
+std::string FailReason(const THttpCli& client)
+{
+    return RequestFailed(client) ? client.ReasonPhrase() : std::string();
+}
+
 } // namespace
 
 FetchScheduler::FetchScheduler(FetchSettings settings, FetchListener& listener)
@@ -249,6 +255,7 @@ void FetchScheduler::RequestDone(Request* request)
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
     end.bodyFailed = RequestFailed(request->client);
+    end.failReason = FailReason(request->client);
     Release(request);
     EndRow(index, end);
     Pump();
@@ -267,6 +274,7 @@ void FetchScheduler::TimedOut(Request* request)
         }
         end.dataFile = request->dataFile;
         end.bodyFailed = RequestFailed(request->client);
+        end.failReason = FailReason(request->client);
         Release(request);
         EndRow(index, end);
         Pump();
@@ -364,6 +372,7 @@ void FetchScheduler::Abort()
         const size_t index = request->index;
         FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, true };
         end.bodyFailed = RequestFailed(request->client);
+        end.failReason = FailReason(request->client);
         Release(request);
         EndRow(index, end);
     }

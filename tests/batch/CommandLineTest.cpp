@@ -87,7 +87,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
         BadCase { { "--batch", "--open", "a.rst", "stray" }, "unexpected argument stray" },
         BadCase { { "--batch", "--search=yes", "--open", "a.rst" }, "takes no value" },
         BadCase { { "--save", "out.rst" }, "--save needs --batch" },
-        BadCase { { "--batch", "--demo", "d", "--open", "a.rst" }, "--demo cannot" }));
+        BadCase { { "--batch", "--demo", "d", "--open", "a.rst" }, "--demo cannot" },
+        // An option where a file name belongs, and two outputs on one file.
+        BadCase { { "--batch", "--open", "a.rst", "--save", "--csv", "x.csv" }, "--save needs a file name" },
+        BadCase { { "--batch", "--open", "a.rst", "--csv", "x", "--json", "x" }, "--csv and --json name the same" },
+        BadCase { { "--batch", "--open", "a.rst", "--save", "o/x", "--text=o/../o/x" }, "--save and --text" }));
 
 } // namespace
 } // namespace orv
