@@ -1,6 +1,5 @@
 // The --urls file: every line made ready for the list or told, whatever it holds.
 #include "search/UrlsFile.h"
-
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

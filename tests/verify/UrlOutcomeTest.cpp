@@ -59,7 +59,6 @@ INSTANTIATE_TEST_SUITE_P(Retrieval, OutcomeTest,
             "Site Timed Out", 0 },
         OutcomeCase { "TimedOutBeforeAnyByte", false, true, "", false, "", UrlOutcome::Timeout, "Timeout", false,
             "Site Timed Out", 0 },
-        // Abort cut the page short: it is not judged, and the row stays as it was.
         OutcomeCase { "AbortedAfterDocument", false, false, kPage, true, kPage, UrlOutcome::Aborted, std::nullopt,
             false, std::nullopt, 0 },
         OutcomeCase { "AbortedNoDocument", false, false, "", true, "", UrlOutcome::Aborted, std::nullopt, false,

@@ -148,8 +148,7 @@ TEST_F(OptionsWindow, ReadingSpreadsEveryLineToItsControl)
     EXPECT_EQ(f.edSnapMax->text(), "140");
     EXPECT_EQ(f.clientProxy, "10.1.2.3");
     EXPECT_EQ(f.clientProxyPort, "3128");
-    // A file of 24 lines, as earlier versions wrote it, gives one fetch at a
-    // time; as that changes no setting, the file is left as it is.
+    // A file of 24 lines, as earlier versions wrote it, gives one fetch at a time and is left as it is.
     EXPECT_EQ(f.spinParallelFetches->value(), 1);
     EXPECT_EQ(savedOptions(), lines);
 }

@@ -161,8 +161,7 @@ void RetrievalRunTest::mixedHttpAndHttpsSites(int parallel)
     EXPECT_EQ(status(tlsOnPlainPort), "Error");
     EXPECT_TRUE(ticked(plain) && ticked(secure) && ticked(moved));
     EXPECT_FALSE(ticked(tlsOnPlainPort)) << "a TLS failure is tried again next run";
-    // The window says why the row ended in "Error": in the status cell's
-    // tooltip and in the description window.
+    // Why it ended in "Error" shows in the status cell's tooltip and the description window.
     const int failed = rowOf(tlsOnPlainPort);
     const QString reason = form->ListView1->rowModel()->index(failed, 1).data(Qt::ToolTipRole).toString();
     EXPECT_FALSE(reason.isEmpty());
