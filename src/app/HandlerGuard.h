@@ -1,6 +1,7 @@
 #pragma once
 // The boundary between Qt's event loop and a command: an error that ends the
 // command is shown in an error box and goes no further.
+#include "core/Errors.h"
 #include "platform/Dialogs.h"
 
 #include <exception>
@@ -15,7 +16,7 @@ template <typename F> void runGuarded(F&& handler) noexcept
         std::forward<F>(handler)();
     } catch (const std::exception& e) {
         try {
-            Dialogs::current().error(e.what());
+            Dialogs::current().errorInFull(e.what(), FullErrorText(e));
         } catch (...) {
         }
     } catch (...) {

@@ -40,10 +40,11 @@ std::string enginePageLine(std::string_view engine, int page, int links, int mas
         + (links == 1 ? " link, " : " links, ") + IntToStr(masterCount) + (masterCount == 1 ? " URL" : " URLs");
 }
 
-std::string urlProgressLine(int index, int total, std::string_view statusText, std::string_view url)
+std::string urlProgressLine(
+    int index, int total, std::string_view statusText, std::string_view url, std::string_view reason)
 {
     return "retrieve " + IntToStr(index + 1) + "/" + IntToStr(total) + " " + printable(statusText) + " "
-        + printable(url);
+        + printable(url) + (reason.empty() ? std::string() : ": " + printable(reason));
 }
 
 std::string liveProgressLine(

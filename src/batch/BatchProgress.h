@@ -13,8 +13,10 @@ namespace orv
 // "search Infoseek page 2: 20 links, 57 URLs"
 std::string enginePageLine(std::string_view engine, int page, int links, int masterCount);
 
-// "retrieve 12/180 Verified http://..." ("skipped" for a ticked row)
-std::string urlProgressLine(int index, int total, std::string_view statusText, std::string_view url);
+// "retrieve 12/180 Verified http://..." ("skipped" for a ticked row), and
+// for a row with a reason "retrieve 3/180 Error http://...: too many redirects".
+std::string urlProgressLine(
+    int index, int total, std::string_view statusText, std::string_view url, std::string_view reason = {});
 
 // The live line: a bar of `done` of `total`, the counts and the current URL,
 // cut to `width` columns. Bytes above 127 of the URL are shown as "?" so

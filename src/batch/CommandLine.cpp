@@ -4,6 +4,7 @@
 #include "files/OptionsFile.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -117,6 +118,26 @@ std::vector<std::string> engineNames(const std::string& list)
     return names;
 }
 
+// Two outputs written to one file would leave only the last.
+std::string sharedOutputPath(const BatchOptions& b)
+{
+    const std::pair<const char*, const std::string*> outputs[] = { { "--save", &b.save }, { "--html", &b.html },
+        { "--text", &b.text }, { "--csv", &b.csv }, { "--json", &b.json } };
+    auto sameFile = [](const std::string& a, const std::string& b) {
+        std::error_code ec;
+        const auto full = [&ec](const std::string& p) { return std::filesystem::absolute(p, ec).lexically_normal(); };
+        return full(a) == full(b);
+    };
+    for (size_t i = 0; i < std::size(outputs); ++i)
+        for (size_t j = i + 1; j < std::size(outputs); ++j) {
+            const std::string& a = *outputs[i].second;
+            const std::string& c = *outputs[j].second;
+            if (!a.empty() && !c.empty() && a != "-" && c != "-" && sameFile(a, c))
+                return std::string(outputs[i].first) + " and " + outputs[j].first + " name the same file " + c;
+        }
+    return {};
+}
+
 // The checks that need the whole batch command line.
 std::string batchProblem(const BatchOptions& b)
 {
@@ -136,7 +157,7 @@ std::string batchProblem(const BatchOptions& b)
         toStandardOutput += *path == "-" ? 1 : 0;
     if (toStandardOutput > 1)
         return "only one output can go to standard output (-)";
-    return {};
+    return sharedOutputPath(b);
 }
 
 } // namespace
@@ -153,7 +174,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
         const std::string arg = reader.take();
         auto valueOf = [&](std::string& into) -> bool {
             const auto value = reader.value();
-            if (!value || value->empty())
+            // "--save --csv out.csv" lacks its name; it must not become a
+            // file called "--csv".
+            if (!value || value->empty() || StartsWith(*value, "--"))
                 return false;
             into = *value;
             return true;
@@ -289,7 +312,7 @@ std::string usageText()
            "  --exclude TEXT       \"Search Criteria\" tab; not with --criteria or --open\n"
            "  --all-primary        match all Primary words (All Words); Any Words without it\n"
            "  --all-secondary      match all Secondary words (All Words); Any Words without it\n"
-           "  --urls FILE          offer every non-empty line of FILE to the result list\n"
+           "  --urls FILE          offer the http and https URLs of FILE, one a line, to the result list\n"
            "  --search             search with the engines and settings of the program folder\n"
            "                       (search.txt, engines.txt); starts from empty lists\n"
            "  --engines LIST       ask only these engines this run (names separated by commas, any\n"

@@ -1,11 +1,15 @@
 #include "core/Errors.h"
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace orv {
 
-EInOutError inOutErrorFromErrno(int err, const std::string& path)
+namespace
+{
+
+EInOutError drawnInOutError(int err, const std::string& path)
 {
     switch (err) {
     case ENOENT: {
@@ -31,6 +35,21 @@ EInOutError inOutErrorFromErrno(int err, const std::string& path)
     default:
         return EInOutError("I/O error " + std::to_string(err), err);
     }
+}
+
+} // namespace
+
+EInOutError inOutErrorFromErrno(int err, const std::string& path)
+{
+    EInOutError error = drawnInOutError(err, path);
+    error.setDetail(path + ": " + std::strerror(err));
+    return error;
+}
+
+std::string FullErrorText(const std::exception& error)
+{
+    const auto* own = dynamic_cast<const Exception*>(&error);
+    return own && !own->detail().empty() ? own->detail() : std::string(error.what());
 }
 
 } // namespace orv

@@ -23,6 +23,14 @@ std::string csvField(std::string_view text)
     return quoted + '"';
 }
 
+// A page chose its description: "=HYPERLINK(...)" must stay text.
+std::string csvTextCell(std::string_view text)
+{
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+        return csvField("'" + std::string(text));
+    return csvField(text);
+}
+
 const char* boolText(bool value)
 {
     return value ? "true" : "false";
@@ -174,10 +182,10 @@ std::string jsonString(std::string_view text)
 
 std::string csvExport(const std::vector<ExportRecord>& records)
 {
-    std::string out = "url,status,checked,approved,engines,description\r\n";
+    std::string out = "url,status,checked,approved,engines,description,reason\r\n";
     for (const ExportRecord& r : records) {
-        out += csvField(r.url) + ',' + csvField(r.statusText) + ',' + boolText(r.checked) + ','
-            + boolText(r.approved) + ',' + csvField(joinEngines(r.engines, ";")) + ',' + csvField(r.description)
+        out += csvField(r.url) + ',' + csvField(r.statusText) + ',' + boolText(r.checked) + ',' + boolText(r.approved)
+            + ',' + csvField(joinEngines(r.engines, ";")) + ',' + csvTextCell(r.description) + ',' + csvField(r.reason)
             + "\r\n";
     }
     return out;
@@ -215,6 +223,7 @@ std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineY
         out.member("approved", boolText(r.approved));
         out.member("engines", jsonStringArray(r.engines));
         out.member("description", jsonString(r.description));
+        out.member("reason", jsonString(r.reason));
     });
     out.objectArray("approved", approved, [&out](const ApprovedEntry& a) {
         out.member("url", jsonString(a.url));

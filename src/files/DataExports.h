@@ -19,6 +19,7 @@ struct ExportRecord {
     bool approved = false;
     std::vector<std::string> engines; // captions of the engines whose pages held it
     std::string description;
+    std::string reason = {}; // why the row ended in "Error"; empty otherwise
 };
 
 struct ApprovedEntry {
@@ -34,8 +35,10 @@ struct ExportCriteria {
     bool exclusionAll = false;
 };
 
-// "url,status,checked,approved,engines,description" and one line per
-// record, lines ended by CR LF; engines joined by ";".
+// "url,status,checked,approved,engines,description,reason" and one line per
+// record, lines ended by CR LF; engines joined by ";". A description that a
+// spreadsheet would run as a formula (it begins with "=", "+", "-", "@", a
+// tab or a carriage return) is written after an apostrophe.
 std::string csvExport(const std::vector<ExportRecord>& records);
 
 // An object with "criteria", "engines", "results" and "approved"; ends in

@@ -81,6 +81,17 @@ void OptionsFromLines(const Lines& lines, Options& options)
     options.http11 = static_cast<size_t>(index) < lines.size() && OptionFlagFromText(lines[static_cast<size_t>(index)]);
 }
 
+bool OptionsFileHolds(const Lines& fileLines, const Options& options)
+{
+    Options stored;
+    try {
+        OptionsFromLines(fileLines, stored);
+    } catch (const EListError&) {
+        return false;
+    }
+    return OptionsToLines(stored) == OptionsToLines(options);
+}
+
 std::string CannotOpenFileText(const std::string& path)
 {
     return "Cannot open file " + path;

@@ -96,6 +96,11 @@ Lines OptionsToLines(const Options& options);
 // connections" off). Lines after the 26th are ignored.
 void OptionsFromLines(const Lines& lines, Options& options);
 
+// Whether a file of `fileLines` already stores exactly these settings (a
+// file of 24 lines stores one fetch at a time), so that it need not be
+// written again.
+bool OptionsFileHolds(const Lines& fileLines, const Options& options);
+
 // "Cannot open file %s" / "Cannot create file %s" with the full path.
 std::string CannotOpenFileText(const std::string& path);
 std::string CannotCreateFileText(const std::string& path);

@@ -63,15 +63,24 @@ public:
 
     bool atEnd() const { return next_ >= lines_.size(); }
     std::string readLine() { return atEnd() ? std::string() : lines_[next_++]; }
+    // The 1-based number of the line read last, and a line by its number.
+    int lineNumber() const { return static_cast<int>(next_); }
+    std::string lineAt(int number) const
+    {
+        return number >= 1 && static_cast<size_t>(number) <= lines_.size() ? lines_[static_cast<size_t>(number - 1)]
+                                                                           : std::string();
+    }
 
     // One counted section: an ignored header, a count, then that many
-    // entries. Throws EConvertError when the count line is not a number.
-    Lines readSection()
+    // entries. Throws EConvertError when the count line is not a number;
+    // `countLine` is then that line's number.
+    Lines readSection(int& countLine, int& pastEnd)
     {
         readLine();
+        countLine = lineNumber() + 1;
         const int count = StrToInt(readLine());
         Lines entries;
-        int pastEnd = 0;
+        pastEnd = 0;
         for (int i = 0; i < count; ++i) {
             if (atEnd() && ++pastEnd > kMaxEntriesPastEnd)
                 break;
@@ -101,8 +110,21 @@ void readSections(LineReader& reader, FileRead& read, FileSection last)
 {
     for (int s = static_cast<int>(FileSection::Primary); s < static_cast<int>(last); ++s) {
         const auto section = static_cast<FileSection>(s);
+        int countLine = 0;
+        int pastEnd = 0;
         try {
-            Lines entries = reader.readSection();
+            Lines entries = reader.readSection(countLine, pastEnd);
+            // The last count promises more than the file holds: "End Data"
+            // and empty lines would become approved URLs.
+            const bool ownEndTaken = reader.atEnd() && !entries.empty() && entries.back() == "End Data";
+            if (section == FileSection::ApprovedUrl && (pastEnd > 0 || ownEndTaken)) {
+                read.stoppedAt = section;
+                read.errorLine = countLine;
+                read.refused = true;
+                read.error = "the ApprovedUrl count " + Trim(reader.lineAt(countLine))
+                    + " is more than the lines that follow it";
+                return;
+            }
             switch (section) {
             case FileSection::Primary:
                 read.criteria.primary = std::move(entries);
@@ -126,6 +148,7 @@ void readSections(LineReader& reader, FileRead& read, FileSection last)
         } catch (const EConvertError& e) {
             read.stoppedAt = section;
             read.error = e.what();
+            read.errorLine = countLine;
             return;
         }
     }

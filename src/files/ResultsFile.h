@@ -58,6 +58,10 @@ struct FileRead {
     Lines approved; // approved lines as read
     FileSection stoppedAt = FileSection::End;
     std::string error; // the count line's conversion error; empty when read through
+    int errorLine = 0; // the 1-based number of the count line that stopped the reading
+    // The file contradicts itself (an approved count beyond its end): it is
+    // refused whole, and nothing read from it is to be taken.
+    bool refused = false;
 
     bool complete() const { return stoppedAt == FileSection::End; }
 };

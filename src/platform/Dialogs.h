@@ -27,6 +27,13 @@ public:
     virtual bool confirm(const std::string& text) = 0;
     // An error box showing an error's text.
     virtual void error(const std::string& text) = 0;
+    // An error that also has a full text naming its file and reason; the
+    // window shows the error's own text, a reader without it the full one.
+    virtual void errorInFull(const std::string& text, const std::string& fullText)
+    {
+        (void)fullText;
+        error(text);
+    }
     // The open and save dialogs; nullopt when the user cancels.
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;

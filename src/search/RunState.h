@@ -22,6 +22,7 @@ struct RunState {
     bool retrievalBusy = false;    // a retrieval run is fetching
     bool bodyFailed = false;       // the last page began but did not arrive whole, or was not written
     std::shared_ptr<PageJudge> pageJudge; // the last page, judged as it arrived; empty: scan its file
+    std::string failReason;        // why the last request failed, as the client said
     bool searchBusy = false;       // a search run is walking the engines
     std::array<PagingState, kEngineCount> paging{};
 

@@ -46,6 +46,12 @@ bool RequestFailed(const THttpCli& client)
     return client.Failed();
 }
 
+// Why a failed request failed, as the client tells it.
+std::string FailReason(const THttpCli& client)
+{
+    return RequestFailed(client) ? client.ReasonPhrase() : std::string();
+}
+
 } // namespace
 
 FetchScheduler::FetchScheduler(FetchSettings settings, FetchListener& listener)
@@ -274,6 +280,7 @@ void FetchScheduler::RequestDone(Request* request)
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
     end.bodyFailed = RequestFailed(request->client);
+    end.failReason = FailReason(request->client);
     std::shared_ptr<PageFeed> feed = std::move(request->feed);
     const bool judged = feed && !end.bodyFailed;
     // A page being judged keeps its file's name until its row has ended.
@@ -328,6 +335,7 @@ void FetchScheduler::TimedOut(Request* request)
         }
         end.dataFile = request->dataFile;
         end.bodyFailed = RequestFailed(request->client);
+        end.failReason = FailReason(request->client);
         Release(request);
         EndRow(index, end);
         Pump();
@@ -432,6 +440,7 @@ void FetchScheduler::Abort()
         const size_t index = request->index;
         FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, true };
         end.bodyFailed = RequestFailed(request->client);
+        end.failReason = FailReason(request->client);
         Release(request);
         EndRow(index, end);
     }

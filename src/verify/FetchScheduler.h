@@ -60,6 +60,7 @@ struct FetchEnd {
     // is asked of it, and the page file need not be read back. Never set
     // for a page that timed out, was aborted or failed.
     std::shared_ptr<PageJudge> judge = nullptr;
+    std::string failReason = {}; // the client's reason phrase when bodyFailed
 };
 
 // What the scheduler asks of the program and tells it. A listener call that

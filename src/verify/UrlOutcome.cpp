@@ -11,11 +11,15 @@ UrlOutcome ClassifyUrlEnd(bool skipped, bool timedOut, std::string_view dataFile
         return UrlOutcome::Timeout;
     if (skipped)
         return UrlOutcome::Skipped;
+    // Abort cut whatever was arriving: a page without Content-Length looks
+    // whole, but it is a fragment and is never judged.
+    if (aborted)
+        return UrlOutcome::Aborted;
     if (bodyFailed)
         return UrlOutcome::Error;
     if (!dataFile.empty())
         return UrlOutcome::Document;
-    return aborted ? UrlOutcome::AbortedNoDocument : UrlOutcome::SiteNotFound;
+    return UrlOutcome::SiteNotFound;
 }
 
 UrlOutcome AfterScan(std::string_view dataFileAfterScan)
@@ -23,7 +27,7 @@ UrlOutcome AfterScan(std::string_view dataFileAfterScan)
     return dataFileAfterScan == kPageErrorMarker ? UrlOutcome::FileNotFound : UrlOutcome::Verified;
 }
 
-UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage)
+UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage, std::string_view failReason)
 {
     UrlOutcomeEffects e;
     switch (outcome) {
@@ -53,8 +57,9 @@ UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage)
     case UrlOutcome::Error:
         e.status = "Error";
         e.title = "Site Error";
+        e.reason = failReason.empty() ? std::string("the page did not arrive whole") : std::string(failReason);
         break;
-    case UrlOutcome::AbortedNoDocument:
+    case UrlOutcome::Aborted:
         break;
     }
     // A page that arrived counts, whether or not it could be read back.

@@ -18,7 +18,7 @@ enum class UrlOutcome {
     FileNotFound, // the page file could not be read back
     SiteNotFound, // no document began (unknown host, refused, error status, empty body)
     Error, // the page was cut off or could not be written, or TLS failed: thrown away, row stays unticked
-    AbortedNoDocument, // aborted before a document began: the row keeps its text
+    Aborted, // Abort ended the request: a page that began is thrown away, the row keeps its text, unticked
 };
 
 // The outcome before the page scan. `dataFile` is the current data file name
@@ -40,8 +40,11 @@ struct UrlOutcomeEffects {
     std::optional<std::string> title; // application title; nullopt: unchanged
     int checkedDelta = 0; // change of "Checked Urls"
     int rawDelta = 0; // change of "Total Urls"
+    std::string reason; // why the row ended in "Error"; empty for every other outcome
 };
 
-UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage);
+// `failReason` is the client's reason phrase for a failed request; an
+// "Error" always carries a reason, this one or a general one.
+UrlOutcomeEffects EffectsOf(UrlOutcome outcome, bool singlePage, std::string_view failReason = {});
 
 } // namespace orv

@@ -118,7 +118,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
         BadCase { { "--batch", "--open", "a.rst", "--max", "0" }, "from 1 to 200" },
         BadCase { { "--batch", "--open", "a.rst", "--max", "201" }, "from 1 to 200" },
         BadCase { { "--batch", "--open", "a.rst", "--primary" }, "--primary needs a text" },
-        BadCase { { "--engines", "bing" }, "--engines needs --batch" }));
+        BadCase { { "--engines", "bing" }, "--engines needs --batch" },
+        // An option where a file name belongs, and two outputs on one file.
+        BadCase { { "--batch", "--open", "a.rst", "--save", "--csv", "x.csv" }, "--save needs a file name" },
+        BadCase { { "--batch", "--open", "a.rst", "--csv", "x", "--json", "x" }, "--csv and --json name the same" },
+        BadCase { { "--batch", "--open", "a.rst", "--save", "o/x", "--text=o/../o/x" }, "--save and --text" }));
 
 } // namespace
 } // namespace orv

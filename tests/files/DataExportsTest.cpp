@@ -25,10 +25,10 @@ std::string allBytes()
 
 std::vector<ExportRecord> hostileRecords()
 {
-    ExportRecord plain { "http://a.example/", "Verified", true, true, { "Infoseek", "Excite" }, "Solar, wind" };
-    ExportRecord quoted { "http://b.example/q?\"x\",y", "Not Verified", false, false, {},
-        "He said \"caf\xE9\" \x80 5\r\nnext line" };
-    ExportRecord everything { "http://c.example/", "Receiving 12", false, false, { "Snap" }, allBytes() };
+    ExportRecord plain { "http://a.example/", "Verified", true, true, { "Infoseek", "Excite" }, "Solar, wind", "" };
+    ExportRecord quoted { "http://b.example/q?\"x\",y", "Error", false, false, {},
+        "He said \"caf\xE9\" \x80 5\r\nnext line", "certificate has expired, \"badly\"" };
+    ExportRecord everything { "http://c.example/", "Receiving 12", false, false, { "Snap" }, allBytes(), "" };
     return { plain, quoted, everything };
 }
 
@@ -48,10 +48,12 @@ TEST(CsvExport, ReadsBackFieldForFieldWithHeaderAndUtf8)
     const auto records = hostileRecords();
     const auto rows = test::readCsv(csvExport(records));
     ASSERT_EQ(rows.size(), records.size() + 1);
-    EXPECT_EQ(rows[0], (std::vector<std::string> { "url", "status", "checked", "approved", "engines", "description" }));
+    EXPECT_EQ(rows[0],
+        (std::vector<std::string> { "url", "status", "checked", "approved", "engines", "description", "reason" }));
     for (size_t i = 0; i < records.size(); ++i) {
         const auto& row = rows[i + 1];
-        ASSERT_EQ(row.size(), 6u) << i;
+        ASSERT_EQ(row.size(), 7u) << i;
+        EXPECT_EQ(row[6], records[i].reason);
         EXPECT_EQ(row[0], cp1252ToUtf8(records[i].url));
         EXPECT_EQ(row[1], records[i].statusText);
         EXPECT_EQ(row[2], records[i].checked ? "true" : "false");
@@ -64,8 +66,27 @@ TEST(CsvExport, ReadsBackFieldForFieldWithHeaderAndUtf8)
 
 TEST(CsvExport, EmptyListIsTheHeaderAlone)
 {
-    EXPECT_EQ(csvExport({}), "url,status,checked,approved,engines,description\r\n");
+    EXPECT_EQ(csvExport({}), "url,status,checked,approved,engines,description,reason\r\n");
 }
+
+// A description never runs as a spreadsheet formula; the JSON keeps it.
+class CsvFormulaCell : public ::testing::TestWithParam<std::pair<const char*, const char*>>
+{
+};
+
+TEST_P(CsvFormulaCell, StaysText)
+{
+    const std::string description = GetParam().first;
+    const ExportRecord record { "http://a.example/", "Verified", true, false, {}, description, "" };
+    EXPECT_EQ(test::readCsv(csvExport({ record })).at(1).at(5), GetParam().second);
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(jsonExport({}, {}, { record }, {})));
+    EXPECT_EQ(doc["results"][0]["description"].toString().toStdString(), description);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, CsvFormulaCell,
+    ::testing::Values(std::pair { "=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"http://x\")" }, std::pair { "+1", "'+1" },
+        std::pair { "-2+3", "'-2+3" }, std::pair { "@SUM(A1)", "'@SUM(A1)" }, std::pair { "\tx", "'\tx" },
+        std::pair { "\rx", "'\rx" }, std::pair { "a=b", "a=b" }, std::pair { "", "" }));
 
 TEST(JsonExport, ParsesBackWithEveryPartInPlace)
 {
@@ -115,6 +136,7 @@ TEST(JsonExport, ParsesBackWithEveryPartInPlace)
         EXPECT_EQ(results[i]["approved"].toBool(), r.approved);
         EXPECT_EQ(results[i]["engines"].toArray().size(), static_cast<int>(r.engines.size()));
         EXPECT_EQ(results[i]["description"].toString().toStdString(), cp1252ToUtf8(r.description));
+        EXPECT_EQ(results[i]["reason"].toString().toStdString(), r.reason);
     }
     EXPECT_EQ(root["approved"][0]["description"].toString(), QString::fromUtf8("Solar, wind \u201Cquoted\u201D"));
 }

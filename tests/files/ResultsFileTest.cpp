@@ -171,7 +171,16 @@ INSTANTIATE_TEST_SUITE_P(All, ResultsFileReads,
             { { "a", "", "" }, {}, {} }, {}, {} },
         ReadCase { "HexCountAccepted",
             { "Primary", "$2", "a", "b", "Secondary", "0", "Exclusion", "0", "MasterUrl", "0", "ApprovedUrl", "0" },
-            FileSection::End, "", { { "a", "b" }, {}, {} }, {}, {} }),
+            FileSection::End, "", { { "a", "b" }, {}, {} }, {}, {} },
+        // An approved count beyond the lines there would make "End Data" and
+        // empty lines approved URLs: the file is refused.
+        ReadCase { "ApprovedCountTakesEndData",
+            { "Primary", "0", "Secondary", "0", "Exclusion", "0", "MasterUrl", "0", "ApprovedUrl", "2", "http://x",
+                "End Data" },
+            FileSection::ApprovedUrl, "the ApprovedUrl count 2 is more than the lines that follow it", {}, {}, {} },
+        ReadCase { "ApprovedCountPastTheEnd",
+            { "Primary", "0", "Secondary", "0", "Exclusion", "0", "MasterUrl", "0", "ApprovedUrl", "3", "http://x" },
+            FileSection::ApprovedUrl, "the ApprovedUrl count 3 is more than the lines that follow it", {}, {}, {} }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResultsFile, DamagedHugeCountStopsPaddingPastTheEnd)

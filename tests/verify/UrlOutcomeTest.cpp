@@ -59,10 +59,10 @@ INSTANTIATE_TEST_SUITE_P(Retrieval, OutcomeTest,
             "Site Timed Out", 0 },
         OutcomeCase { "TimedOutBeforeAnyByte", false, true, "", false, "", UrlOutcome::Timeout, "Timeout", false,
             "Site Timed Out", 0 },
-        OutcomeCase { "AbortedAfterDocument", false, false, kPage, true, kPage, UrlOutcome::Verified, "Verified", true,
-            "Site Verified", 1 },
-        OutcomeCase { "AbortedNoDocument", false, false, "", true, "", UrlOutcome::AbortedNoDocument, std::nullopt,
-            false, std::nullopt, 0 }),
+        OutcomeCase { "AbortedAfterDocument", false, false, kPage, true, kPage, UrlOutcome::Aborted, std::nullopt,
+            false, std::nullopt, 0 },
+        OutcomeCase { "AbortedNoDocument", false, false, "", true, "", UrlOutcome::Aborted, std::nullopt, false,
+            std::nullopt, 0 }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OutcomeSinglePage, ArrivedPageTakesOneOffTotalInsteadOfCountingChecked)

@@ -26,6 +26,11 @@ void BatchDialogs::error(const std::string& text)
     std::fprintf(stderr, "orvalen: %s\n", text.c_str());
 }
 
+void BatchDialogs::errorInFull(const std::string&, const std::string& fullText)
+{
+    error(fullText);
+}
+
 std::optional<std::string> BatchDialogs::takePath()
 {
     if (nextPath.empty())

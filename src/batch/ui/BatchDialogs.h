@@ -22,6 +22,8 @@ public:
     void notice(const std::string& text) override;
     bool confirm(const std::string& text) override;
     void error(const std::string& text) override;
+    // The full text: the file, the line and the system's reason.
+    void errorInFull(const std::string& text, const std::string& fullText) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
     bool print() override { return false; }

@@ -6,12 +6,14 @@
 #include "app/controls/NumberBox.h"
 #include "app/controls/PageControl.h"
 #include "batch/BatchProgress.h"
+#include "batch/RunFolders.h"
 #include "batch/ui/BatchDialogs.h"
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "platform/FileNames.h"
 #include "platform/ui/UrlListView.h"
 #include "search/EngineHosts.h"
+#include "search/UrlsFile.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -21,8 +23,10 @@
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -118,10 +122,15 @@ public:
     void urlDone(int index, int total, const std::string& url, const std::string& statusText, bool skipped) override
     {
         ++urlsDone_;
-        if (live_)
-            put(liveProgressLine("retrieve", urlsDone_, total, form_.approvedUrls.count(), url, columns() - 1));
-        else
-            put(urlProgressLine(index, total, skipped ? "skipped" : statusText, url));
+        const std::string reason = skipped ? std::string() : reasonOf(index);
+        if (!live_) {
+            put(urlProgressLine(index, total, skipped ? "skipped" : statusText, url, reason));
+            return;
+        }
+        // A row that failed keeps its line above the live one.
+        if (!reason.empty())
+            message(urlProgressLine(index, total, statusText, url, reason));
+        put(liveProgressLine("retrieve", urlsDone_, total, form_.approvedUrls.count(), url, columns() - 1));
     }
 
     // Ends the live line, so that what follows starts on a line of its own.
@@ -139,6 +148,11 @@ public:
     }
 
 private:
+    std::string reasonOf(int row) const
+    {
+        return row >= 0 && row < form_.ListView1->count() ? form_.ListView1->reason(row) : std::string();
+    }
+
     void put(const std::string& line)
     {
         if (live_) {
@@ -338,10 +352,12 @@ private:
         if (options_.urlsFile.empty())
             return !interrupted();
         return command([this] {
-            const Lines lines = LoadLines(options_.urlsFile);
-            for (const std::string& line : lines)
-                if (!line.empty())
-                    form_.UpdateMasterUrlList(line);
+            // A line that is no URL is told and left out; the others go on.
+            const UrlsFileRead read = ReadUrlsFile(options_.urlsFile);
+            for (const std::string& problem : read.problems)
+                progress_.message("orvalen: " + problem);
+            for (const std::string& url : read.urls)
+                form_.UpdateMasterUrlList(url);
             form_.PopulateListBox();
             if (!form_.masterUrls.empty())
                 form_.butRetrieve->setEnabled(true);
@@ -391,7 +407,7 @@ private:
         return command([&target] {
             const std::string bytes = LoadFileBytes(target);
             if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-                throw Exception("Cannot write to standard output");
+                throw Exception(std::string("cannot write to standard output: ") + std::strerror(errno));
         });
     }
 
@@ -450,6 +466,10 @@ int runBatch(const BatchOptions& options, const std::string& programFolder)
     if (!scratch->isValid()) {
         std::fprintf(stderr, "orvalen: cannot create a folder for downloaded pages\n");
     } else {
+        // This run's folder is held for as long as the run lives; folders of
+        // runs that no longer live (killed, or ended by a second signal) go.
+        const RunFolderLock lock(pathFromQ(scratch->path()));
+        RemoveLeftoverRunFolders(programFolder + "data/", pathFromQ(scratch->path()));
         TForm1 form(programFolder);
         // An options file the window could not read is reported as it is
         // created; only a search needs it.

@@ -107,6 +107,11 @@ void TForm1::popDescriptionClick()
     };
     describe(ListView1, masterDescriptions);
     describe(ListView2, approvedDescriptions);
+    // A row that ended in "Error" says why, as the batch exports do.
+    const int row = ListView1->firstSelected();
+    const std::string reason = row >= 0 ? ListView1->reason(row) : std::string();
+    window->lblReason->setText(reason.empty() ? QString() : orv::toQ(ListView1->status(row) + ": " + reason));
+    window->lblReason->setVisible(!reason.empty());
     window->lblDescription->repaint();
     window->show();
     window->raise();

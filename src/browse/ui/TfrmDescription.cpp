@@ -34,8 +34,14 @@ TfrmDescription::TfrmDescription(QWidget* parent)
     QPalette black = lblDescription->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     lblDescription->setPalette(black);
+    lblReason = new QLabel(GroupBox1);
+    lblReason->setObjectName(QStringLiteral("lblReason"));
+    lblReason->setWordWrap(true);
+    lblReason->setTextFormat(Qt::PlainText); // reasons may quote a server
+    lblReason->hide();
     auto* groupLayout = new QVBoxLayout(GroupBox1);
     groupLayout->addWidget(lblDescription, 1);
+    groupLayout->addWidget(lblReason);
 
     memSiteUrl = new QPlainTextEdit(this);
     memSiteUrl->setObjectName(QStringLiteral("memSiteUrl"));

@@ -23,6 +23,9 @@ public:
 
     QGroupBox* GroupBox1 = nullptr;
     QLabel* lblDescription = nullptr;
+    // Why the row ended as it did ("Error: certificate has expired"); hidden
+    // while there is no reason to show.
+    QLabel* lblReason = nullptr;
     QPlainTextEdit* memSiteUrl = nullptr;
     QPushButton* BitBtn1 = nullptr; // "&Go to Site"
     QPushButton* BitBtn2 = nullptr; // "&Ok"

@@ -25,6 +25,7 @@ std::vector<orv::ExportRecord> exportRecords(const TForm1& form)
         if (i < form.ListView1->count()) {
             record.checked = form.ListView1->checked(i);
             record.statusText = form.ListView1->status(i);
+            record.reason = form.ListView1->reason(i);
         } else {
             record.checked = orv::recordCheckChar(stored) == '1';
             record.statusText = orv::statusColumnText(orv::recordStatusChar(stored));

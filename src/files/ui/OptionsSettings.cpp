@@ -6,6 +6,7 @@
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
 #include "files/DefinedEngineSettings.h"
+#include "core/Text.h"
 #include "files/OptionsFile.h"
 #include "platform/Latin1.h"
 
@@ -60,8 +61,8 @@ void TForm1::ReadOptions()
     orv::Lines lines;
     try {
         lines = orv::LoadLines(path);
-    } catch (const orv::EInOutError&) {
-        throw orv::EInOutError(orv::CannotOpenFileText(path), 0);
+    } catch (const orv::EInOutError& e) {
+        throw orv::WithDetail(orv::EInOutError(orv::CannotOpenFileText(path), 0), "cannot read " + e.detail());
     }
 
     // Lines before a missing one still reach their controls.
@@ -76,8 +77,11 @@ void TForm1::ReadOptions()
     std::exception_ptr shortFile;
     try {
         orv::OptionsFromLines(lines, options);
-    } catch (const orv::EListError&) {
-        shortFile = std::current_exception();
+    } catch (const orv::EListError& e) {
+        shortFile = std::make_exception_ptr(orv::WithDetail(orv::EListError(e.what()),
+            path + ": line " + orv::IntToStr(static_cast<long long>(lines.size()) + 1) + " is missing; the file has "
+                + orv::IntToStr(static_cast<long long>(lines.size())) + " of its "
+                + orv::IntToStr(orv::kOptionsLineCount - 1) + " lines"));
     }
 
     for (orv::Engine e : orv::kOptionsFlagOrder)
@@ -115,10 +119,17 @@ void TForm1::SaveOptions()
     options.http11 = chkHttp11->isChecked();
 
     const std::string path = programFolder() + orv::kOptionsFileName;
+    // Unchanged settings are not written, so that a read-only program
+    // folder or a full disk costs nothing until something changes.
+    try {
+        if (orv::OptionsFileHolds(orv::LoadLines(path), options))
+            return;
+    } catch (const orv::EInOutError&) {
+    }
     try {
         orv::SaveLines(path, orv::OptionsToLines(options));
-    } catch (const orv::EInOutError&) {
-        throw orv::EInOutError(orv::CannotCreateFileText(path), 0);
+    } catch (const orv::EInOutError& e) {
+        throw orv::WithDetail(orv::EInOutError(orv::CannotCreateFileText(path), 0), "cannot write " + e.detail());
     }
     SaveDefinedEngineSettings();
 }

@@ -5,6 +5,7 @@
 #include "app/controls/PageControl.h"
 #include "core/Errors.h"
 #include "core/Lines.h"
+#include "core/Text.h"
 #include "files/ResultsFile.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
@@ -45,6 +46,17 @@ void setMemoLines(QPlainTextEdit* memo, const orv::Lines& lines)
 orv::CriteriaSections acceptedSections(const orv::WordLists& criteria)
 {
     return { criteria.primary, criteria.secondary, criteria.exclusion };
+}
+
+// The error that stopped reading `path`. The window shows a bad count as it
+// always did ("'' is not a valid integer value"); the full text names the
+// file and the line.
+orv::EConvertError ReadError(const std::string& path, const orv::FileRead& read)
+{
+    const std::string where = path + " line " + orv::IntToStr(read.errorLine) + ": ";
+    if (read.refused)
+        return orv::EConvertError(where + read.error);
+    return orv::WithDetail(orv::EConvertError(read.error), where + read.error + "; a count of lines was expected");
 }
 
 } // namespace
@@ -103,13 +115,16 @@ void TForm1::OpenTemplateFile(const std::string& path)
     setMemoLines(memSecondarySearchCriteria, read.criteria.secondary);
     setMemoLines(memExclusionCriteria, read.criteria.exclusion);
     if (!read.complete())
-        throw orv::EConvertError(read.error);
+        throw ReadError(path, read);
 }
 
 void TForm1::OpenResultsFile(const std::string& path)
 {
     // Read first: a file that cannot be opened must not cost the lists.
     const orv::FileRead read = orv::readResultsFile(orv::LoadLines(path));
+    // A file that contradicts itself is refused before the lists are touched.
+    if (read.refused)
+        throw ReadError(path, read);
 
     ListView1->clear();
     masterUrls.clear();
@@ -142,7 +157,7 @@ void TForm1::OpenResultsFile(const std::string& path)
         PopulateListBox();
         PopulateTheApprovedBox();
         lblCurrentEngine->setText(status);
-        throw orv::EConvertError(read.error);
+        throw ReadError(path, read);
     }
     PopulateListBox();
     PopulateTheApprovedBox();

@@ -119,6 +119,8 @@ QVariant UrlListModel::data(const QModelIndex& index, int role) const
         if (index.column() == 1)
             return toQ(row.status);
     }
+    if (role == Qt::ToolTipRole && index.column() == 1 && !row.reason.empty())
+        return toQ(row.reason);
     if (role == Qt::CheckStateRole && checkable_ && index.column() == 0)
         return row.checked ? Qt::Checked : Qt::Unchecked;
     return {};

@@ -14,6 +14,7 @@ struct UrlListRow {
     std::string caption;
     std::string status;
     bool checked = false;
+    std::string reason = {}; // why the status is what it is ("Error"); the status cell's tooltip
 };
 
 class UrlListModel : public QAbstractTableModel {

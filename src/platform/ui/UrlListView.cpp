@@ -107,7 +107,7 @@ void UrlListView::checkRow(int row) const
 
 int UrlListView::addRow(const std::string& caption, const std::string& status, bool checked)
 {
-    return model_->appendRow(UrlListRow { caption, status, checked });
+    return model_->appendRow(UrlListRow { caption, status, checked, {} });
 }
 
 void UrlListView::removeRow(int row)
@@ -145,11 +145,19 @@ const std::string& UrlListView::status(int row) const
     return model_->rows()[static_cast<size_t>(row)].status;
 }
 
-void UrlListView::setStatus(int row, const std::string& text)
+void UrlListView::setStatus(int row, const std::string& text, const std::string& reason)
 {
     checkRow(row);
-    model_->rows()[static_cast<size_t>(row)].status = text;
+    UrlListRow& r = model_->rows()[static_cast<size_t>(row)];
+    r.status = text;
+    r.reason = reason;
     model_->rowChanged(row);
+}
+
+const std::string& UrlListView::reason(int row) const
+{
+    checkRow(row);
+    return model_->rows()[static_cast<size_t>(row)].reason;
 }
 
 bool UrlListView::checked(int row) const

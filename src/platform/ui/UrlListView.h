@@ -48,7 +48,10 @@ public:
     const std::string& caption(int row) const;
     void setCaption(int row, const std::string& text);
     const std::string& status(int row) const;
-    void setStatus(int row, const std::string& text);
+    // A new status replaces the reason of the old one.
+    void setStatus(int row, const std::string& text, const std::string& reason = {});
+    // Why the row's status is what it is; empty when nothing was said.
+    const std::string& reason(int row) const;
     bool checked(int row) const;
     void setChecked(int row, bool on);
     int checkedCount() const;

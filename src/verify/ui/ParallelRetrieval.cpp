@@ -88,10 +88,12 @@ public:
         form_.run.timeoutFlag = end.timedOut;
         form_.run.bodyFailed = end.bodyFailed;
         form_.run.pageJudge = end.judge;
+        form_.run.failReason = end.failReason;
         form_.EndOfUrl(end.row, false, false, end.url);
         form_.run.currentDataFile.clear();
         form_.run.bodyFailed = false;
         form_.run.pageJudge.reset();
+        form_.run.failReason.clear();
         StepProgress();
         if (form_.runObserver && end.row < form_.ListView1->count())
             form_.runObserver->urlDone(end.row, total_, end.url, form_.ListView1->status(end.row), false);

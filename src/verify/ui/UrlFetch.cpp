@@ -45,6 +45,7 @@ void TForm1::FetchUrl(int row)
     // outcome from the state they leave. A seconds box that holds no whole
     // number sends no request, and the URL ends as "Site Not Found".
     run.bodyFailed = false;
+    run.failReason.clear();
     try {
         Timer1->start();
         run.countdown = orv::StrToInt(orv::fromQ(edMaxSeconds->text()));
@@ -56,6 +57,8 @@ void TForm1::FetchUrl(int row)
     // A TLS failure is a failed request like a cut-off page: whatever
     // arrived before it is not to be trusted.
     run.bodyFailed = Httpcli1.Failed();
+    if (run.bodyFailed)
+        run.failReason = Httpcli1.ReasonPhrase();
 }
 
 orv::ScanVerdict TForm1::ScanThePage()
@@ -81,13 +84,13 @@ orv::ScanVerdict TForm1::ScanThePage()
 
 void TForm1::ApplyOutcome(int row, orv::UrlOutcome outcome, bool singlePage)
 {
-    const orv::UrlOutcomeEffects e = orv::EffectsOf(outcome, singlePage);
+    const orv::UrlOutcomeEffects e = orv::EffectsOf(outcome, singlePage, run.failReason);
     if (row >= ListView1->count())
         return;
     if (e.tick)
         ListView1->setChecked(row, true);
     if (e.status) {
-        ListView1->setStatus(row, *e.status);
+        ListView1->setStatus(row, *e.status, e.reason);
         ListView1->setSelected(row, false);
     }
     if (e.title)
@@ -111,8 +114,9 @@ void TForm1::EndOfUrl(int row, bool skipped, bool singlePage, const std::string&
             orv::DeleteFile(run.currentDataFile);
         ApplyOutcome(row, outcome, singlePage);
     } else if (!skipped) {
-        if (outcome == orv::UrlOutcome::Error) {
-            // A fragment of a page is not scanned; the next run fetches it again.
+        if (outcome == orv::UrlOutcome::Error || outcome == orv::UrlOutcome::Aborted) {
+            // A fragment of a page is not scanned, nor a page Abort cut
+            // short; the next run fetches it again.
             FreeReceiveStream();
             if (!run.currentDataFile.empty())
                 orv::DeleteFile(run.currentDataFile);

@@ -18,12 +18,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
 #include <map>
+#include <sys/stat.h>
 
 namespace orv::test
 {
@@ -42,16 +45,21 @@ protected:
     BatchRunTest()
     {
         folder.makeProgramFolder();
-        // All ten engines, no proxy, two seconds per page, 20 results each.
+        writeOptions(2);
+        SaveLines(folder.file("night.cri"), writeCriteriaTemplate({ { "solar", "wind" }, {}, { "fox" } }));
+        QDir().mkpath(QString::fromStdString(folder.file("out")));
+    }
+
+    // All ten engines, no proxy, `seconds` per page, 20 results each.
+    void writeOptions(int seconds)
+    {
         std::string options;
         for (int i = 0; i < 10; ++i)
             options += "true\r\n";
-        options += "false\r\n255.255.255.255\r\n80\r\n2\r\n";
+        options += "false\r\n255.255.255.255\r\n80\r\n" + std::to_string(seconds) + "\r\n";
         for (int i = 0; i < 10; ++i)
             options += "20\r\n";
         folder.write("search.txt", options);
-        SaveLines(folder.file("night.cri"), writeCriteriaTemplate({ { "solar", "wind" }, {}, { "fox" } }));
-        QDir().mkpath(QString::fromStdString(folder.file("out")));
     }
 
     void startSimulator(EngineSim::Options options)
@@ -125,6 +133,13 @@ EngineSim::Options politeSim(int seed)
     return options;
 }
 
+ino_t inodeOf(const std::string& path)
+{
+    struct stat st {
+    };
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
 std::vector<std::string> column(const std::vector<std::vector<std::string>>& rows, size_t c)
 {
     std::vector<std::string> values;
@@ -147,6 +162,8 @@ TEST_P(BatchRunParallel, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgre
         out("r.json") });
     if (GetParam() > 1)
         args << "--parallel" << QString::number(GetParam());
+    const std::string optionsBefore = folder.read("search.txt");
+    const ino_t optionsInode = inodeOf(folder.file("search.txt"));
     const Finished run = runOrvalen(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // Search pages go one at a time; only the retrieval overlaps requests.
@@ -157,6 +174,10 @@ TEST_P(BatchRunParallel, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgre
     const Lines options = LoadLines(folder.file("search.txt"));
     ASSERT_EQ(options.size(), 26u);
     EXPECT_EQ(options[24], "1") << "--parallel holds for the run only";
+    // Nothing changed the settings, so a read-only program folder would do:
+    // search.txt is the very file it was, and --parallel held for the run only.
+    EXPECT_EQ(inodeOf(folder.file("search.txt")), optionsInode) << "search.txt was written again";
+    EXPECT_EQ(folder.read("search.txt"), optionsBefore);
     EXPECT_EQ(run.out, "") << "standard output stays empty";
     EXPECT_NE(run.err.find("search Infoseek page 1: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("retrieve 1/"), std::string::npos) << run.err;
@@ -280,13 +301,15 @@ TEST_F(BatchRunTest, BadUsageEndsWithTwoAndAnUnreadableFileWithOne)
 
     const Finished missing = runOrvalen(batch({ "--open", out("missing.rst"), "--save", out("never.rst") }));
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("File not found"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("out/missing.rst: No such file or directory"), std::string::npos) << missing.err;
     EXPECT_FALSE(FileExists(folder.file("out/never.rst"))) << "no output after a failed step";
 
     SaveLines(folder.file("out/empty.rst"), writeResultsFile({}, {}, {}));
     const Finished unwritable
         = runOrvalen(batch({ "--open", out("empty.rst"), "--csv", out("no/such/folder.csv"), "--text", out("t.txt") }));
     EXPECT_EQ(unwritable.exitCode, 1) << unwritable.err;
+    EXPECT_NE(unwritable.err.find("no/such/folder.csv: No such file or directory"), std::string::npos)
+        << unwritable.err;
     EXPECT_TRUE(FileExists(folder.file("out/t.txt"))) << "the other outputs are still written";
 
     const Finished help = runOrvalen({ "--help" });
@@ -330,13 +353,7 @@ TEST_F(BatchRunTest, CtrlCDuringParallelFetchesEndsTheRequestsInFlightAndWritesE
 {
     // Pages that answer after 30 s, under a time-out of 60 s: only the abort
     // can end the run early.
-    std::string options;
-    for (int i = 0; i < 10; ++i)
-        options += "true\r\n";
-    options += "false\r\n255.255.255.255\r\n80\r\n60\r\n";
-    for (int i = 0; i < 10; ++i)
-        options += "20\r\n";
-    folder.write("search.txt", options);
+    writeOptions(60);
     startSimulator(politeSim(7));
     std::string urls;
     for (int i = 0; i < 8; ++i)
@@ -411,6 +428,99 @@ TEST_F(BatchRunTest, CommandLineCriteriaAskTodaysEnginesAndTellWhatBlockedThem)
     const Finished unknown = runOrvalen(batch({ "--primary", "fox", "--engines", "altavista,nosuch", "--search" }));
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("'nosuch'"), std::string::npos) << unknown.err;
+// Each fault of a file is told with the file, the line and the reason.
+TEST_F(BatchRunTest, DamagedFilesAreToldByFileLineAndReason)
+{
+    Lines lying = writeResultsFile({ { "solar" }, {}, {} }, {}, { "http://a.example" });
+    lying[lying.size() - 3] = "2";
+    SaveLines(folder.file("out/lying.rst"), lying);
+    SaveLines(folder.file("out/bad.rst"), { "Primary", "" });
+    for (const auto& [file, says] : { std::pair { "lying.rst", "lying.rst line 11: the ApprovedUrl count 2 is more" },
+             std::pair { "bad.rst", "bad.rst line 2: '' is not a valid integer value" } }) {
+        const Finished run = runOrvalen(batch({ "--open", out(file), "--save", out("never.rst") }));
+        EXPECT_EQ(run.exitCode, 1) << file;
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+        EXPECT_FALSE(FileExists(folder.file("out/never.rst"))) << file;
+    }
+    folder.write("search.txt", "true\r\ntrue\r\n");
+    const Finished shortOptions = runOrvalen(batch({ "--open", out("lying.rst") }));
+    EXPECT_NE(shortOptions.err.find("search.txt: line 3 is missing; the file has 2 of its 24 lines"), std::string::npos)
+        << shortOptions.err;
+}
+
+// A loopback site: /cut promises 1000 bytes and sends 11, any other page
+// comes without Content-Length and never ends.
+class TwoPageSite : public QTcpServer
+{
+public:
+    TwoPageSite()
+    {
+        EXPECT_TRUE(listen(QHostAddress::LocalHost, 0));
+        QObject::connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                if (!socket->peek(4096).contains("\r\n\r\n"))
+                    return;
+                const bool cut = socket->readAll().startsWith("GET /cut");
+                socket->write(cut ? "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n<html>solar"
+                                  : "HTTP/1.0 200 OK\r\n\r\n<html><title>solar</title>solar wind");
+                if (cut)
+                    socket->disconnectFromHost();
+            });
+        });
+    }
+    std::string url(const char* path) const { return "http://127.0.0.1:" + std::to_string(serverPort()) + path; }
+};
+
+// A killed run's folder goes with the next run, a living run's stays; a page
+// cut short by SIGTERM is not judged, and an Error says why in every output.
+TEST_F(BatchRunTest, SignalsLeaveNoJudgedFragmentAndNoFolderOfADeadRun)
+{
+    writeOptions(60); // only a signal ends the endless page
+    TwoPageSite site;
+    folder.write("urls.txt", site.url("/cut") + "\n" + site.url("/endless") + "\n");
+    const QString data = QString::fromStdString(folder.file("data/"));
+    // The run folder, other than `known`, whose endless page has begun.
+    auto waitForPage = [&](const QString& known) {
+        QString running;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                for (const QString& name : QDir(data).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                    if (name != known && QFile::exists(data + name + "/endless"))
+                        running = name;
+                return !running.isEmpty();
+            },
+            60000));
+        return running;
+    };
+    const QStringList retrieve { "--urls", QString::fromStdString(folder.file("urls.txt")), "--retrieve" };
+    QString killed;
+    runOrvalen(batch(retrieve), [&](QProcess& process, std::string&) {
+        killed = waitForPage({});
+        ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    });
+    ASSERT_TRUE(!killed.isEmpty() && QDir(data + killed).exists()) << "SIGKILL leaves the folder";
+
+    const Finished run = runOrvalen(batch(retrieve + QStringList { "--save", out("t.rst"), "--csv", out("t.csv") }),
+        [&](QProcess& process, std::string&) {
+            const QString running = waitForPage(killed);
+            EXPECT_EQ(runOrvalen(batch({ "--urls", QString::fromStdString(folder.file("urls.txt")) })).exitCode, 0);
+            EXPECT_FALSE(QDir(data + killed).exists()) << "the dead run's folder went";
+            EXPECT_TRUE(QDir(data + running).exists()) << "the living run's folder stays";
+            ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        });
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const FileRead saved = readResultsFile(LoadLines(folder.file("out/t.rst")));
+    ASSERT_EQ(saved.master.size(), 2u);
+    EXPECT_EQ(recordStatusChar(saved.master[0]), '3') << "the cut page is an Error";
+    EXPECT_EQ(saved.master[1], site.url("/endless") + ",,,,,0,,,,,0")
+        << "the interrupted page is neither ticked nor judged";
+
+    const std::string reason = "Connection closed after 11 of 1000 bytes of the document";
+    EXPECT_NE(run.err.find("retrieve 1/2 Error " + site.url("/cut") + ": " + reason), std::string::npos) << run.err;
+    const auto csv = readCsv(readOut("t.csv"));
+    ASSERT_EQ(csv.size(), 3u);
+    EXPECT_EQ(csv[0].back() + "|" + csv[1].back() + "|" + csv[2].back(), "reason|" + reason + "|");
 }
 
 } // namespace

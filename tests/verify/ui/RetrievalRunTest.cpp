@@ -3,8 +3,10 @@
 
 #include "app/controls/EditBox.h"
 #include "app/controls/NumberBox.h"
+#include "browse/ui/TfrmDescription.h"
 #include "net/HttpProt.h"
 #include "platform/Latin1.h"
+#include "platform/ui/UrlListModel.h"
 #include "platform/ui/UrlListView.h"
 #include "verify/PageBound.h"
 #include "verify/PageScan.h"
@@ -159,6 +161,19 @@ void RetrievalRunTest::mixedHttpAndHttpsSites(int parallel)
     EXPECT_EQ(status(tlsOnPlainPort), "Error");
     EXPECT_TRUE(ticked(plain) && ticked(secure) && ticked(moved));
     EXPECT_FALSE(ticked(tlsOnPlainPort)) << "a TLS failure is tried again next run";
+    // Why it ended in "Error" shows in the status cell's tooltip and the description window.
+    const int failed = rowOf(tlsOnPlainPort);
+    const QString reason = form->ListView1->rowModel()->index(failed, 1).data(Qt::ToolTipRole).toString();
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_TRUE(form->ListView1->rowModel()->index(rowOf(plain), 1).data(Qt::ToolTipRole).isNull());
+    form->ListView1->clearSelection();
+    form->ListView1->selectRow(failed);
+    form->popDescriptionClick();
+    ASSERT_NE(frmDescription, nullptr);
+    EXPECT_EQ(frmDescription->lblReason->text(), "Error: " + reason);
+    EXPECT_TRUE(frmDescription->lblReason->isVisibleTo(frmDescription));
+    frmDescription->hide();
+    form->ListView1->clearSelection();
     for (const std::string& u : slowSecure) {
         EXPECT_EQ(status(u), "Verified") << u;
         EXPECT_TRUE(ticked(u)) << u;
