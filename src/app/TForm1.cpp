@@ -135,6 +135,14 @@ void TForm1::resizeEvent(QResizeEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // A save that fails or is cancelled keeps the window open.
+    bool proceed = false;
+    orv::runGuarded([&] { proceed = AskToSaveChanges(); });
+    if (!proceed) {
+        event->ignore();
+        return;
+    }
+    orv::runGuarded([this] { SaveSession(); });
     orv::runGuarded([this] { FormClose(); });
     QMainWindow::closeEvent(event);
 }
@@ -147,5 +155,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         else if (watched == listArea)
             layoutListArea();
     }
+    // Results files and templates dropped on a list or a criteria box open
+    // instead of being taken as rows or text.
+    if (watched != clientArea_ && watched != listArea && filterFileDrop(event))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -4,11 +4,12 @@
 // (src/search/ui, src/parse/ui, src/verify/ui, ...); this header declares them
 // grouped by subsystem. Handlers stay short: the decisions are made by the
 // core library and the handlers wire them to the controls.
+#include "files/ResultsDocument.h"
 #include "net/HttpProt.h"
+#include "parse/ParseContext.h"
 #include "search/EngineHosts.h"
 #include "search/EngineYield.h"
 #include "search/RunObserver.h"
-#include "parse/ParseContext.h"
 #include "search/RunState.h"
 #include "search/SearchCatalogue.h"
 #include "search/UrlList.h"
@@ -44,6 +45,7 @@ class TfrmStats;
 
 namespace orv
 {
+class SessionStore;
 class CheckListBox;
 class EditBox;
 class NumberBox;
@@ -180,7 +182,10 @@ public:
     QMenu* mnuFile = nullptr;
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
+    QMenu* mnuFileRecent = nullptr; // "Open &Recent"
     QAction* mnuFileSave = nullptr;
+    QAction* mnuFileSaveAs = nullptr; // "Save &As..."
+
     QAction* mnuFileClose = nullptr;
     QAction* mnuFileStats = nullptr;
     QMenu* mnuFileExport = nullptr;
@@ -197,6 +202,7 @@ public:
     QAction* mnuEditPaste = nullptr;
     QAction* mnuClearCheckboxes = nullptr;
     QAction* mnuEditFind = nullptr;
+    QAction* mnuEditFindNext = nullptr; // "Find &Next", F3
     QAction* mnuEditYield = nullptr; // "Engine &Yield", once a search has run
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr; // "&Orvalen Help"
@@ -225,6 +231,36 @@ public:
     // Places the settings area: `height` pixels high against the bottom of
     // the client area, over the list area.
     void placePage1(int height);
+
+    // ---- Between starts, and the open results file (src/app/TForm1Session.cpp)
+
+    // Takes the size, position, splitter, tab and recent files from `store`
+    // (not owned; it outlives the window) or, on a first start, fills a
+    // good part of the screen. The window writes them back when it closes.
+    void RestoreSession(orv::SessionStore* store);
+    void SaveSession() const;
+    // The results file shown, and whether the lists or criteria changed
+    // since it was opened or saved.
+    orv::ResultsDocument document;
+    orv::RecentFiles recentFiles;
+    // A digest of everything closing would lose: the lists as a results
+    // file would hold them and the criteria, accepted and as typed.
+    std::uint64_t ContentDigest() const;
+    // Before the window closes with changes: Save, Discard or Cancel.
+    // False when the close is to be called off.
+    bool AskToSaveChanges();
+    // The title between runs: "Orvalen", or the open file's name with a
+    // mark while it has unsaved changes.
+    void ShowRestingTitle();
+    // Opens a template (*.cri) or a results file (anything else), as the
+    // recent files and dropped files do.
+    void OpenFileByKind(const std::string& path);
+    // Save's dialog in the given mode; false when nothing was saved.
+    bool SaveWithDialog(bool templates, bool proposeOpenFile);
+    void mnuFileSaveAsClick();
+    void mnuEditFindNextClick();
+    // Moves the splitter's left edge (the results view's width) to `left`.
+    void MoveSplitterTo(int left);
 
     // Commands of other subsystems, wired here; each is defined in the
     // folder of the subsystem it belongs to.
@@ -508,7 +544,6 @@ private:
     bool searchRunWired_ = WireSearchRun();
 
 public:
-
     // ---- Result-page parsing (src/parse) -----------------------------------
 
     // The "Search Engine Report" window, created hidden with the main window.
@@ -541,7 +576,6 @@ private:
     std::unique_ptr<orv::ParseContext> parseContext_;
 
 public:
-
     // ---- Criteria and retrieval (src/verify) -------------------------------
 
     // The accepted criteria: the three word lists, the query text (Primary
@@ -598,7 +632,6 @@ private:
     void AddToLabel(QLabel* label, int delta);
 
 public:
-
     // ---- Files, export, printing, options (src/files) ---------------------
 
     // The print window "Print Url list". Created with the main window and
@@ -658,6 +691,8 @@ public:
     void AddApprovedUrls(const orv::Lines& urls);
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -678,6 +713,19 @@ private:
     void placeUrlListControls();
     void placeCountdownPanel();
     void releaseLists();
+    void createSessionCommands();
+    void fillRecentMenu();
+    void rememberFile(const std::string& path);
+    void storeRecentFiles();
+    void scheduleTitle();
+    // Keeps the approved counter where it belongs (`approvedCounterLeft_`)
+    // but inside the "Main" tab's panel while that is narrower.
+    void placeApprovedCounter();
+    bool filterFileDrop(QEvent* event);
+
+    orv::SessionStore* session_ = nullptr;
+    QTimer* titleTimer_ = nullptr;
+    int approvedCounterLeft_ = 0;
 
     std::string programFolder_;
     std::string dataFolder_ = programFolder_ + "data/";

@@ -73,6 +73,7 @@ void TForm1::SetupTheSplitter()
         listViewWidth_ = std::max(orv::Splitter::kMinSize, std::min(left, most));
         layoutListArea();
     });
+    TheSplitter->setToolTip(QStringLiteral("Drag to share the width between the two lists"));
     connect(TheSplitter, &orv::Splitter::moved, this, [this] { orv::runGuarded([this] { TheSplitterOnMoved(); }); });
     TheSplitter->show();
     ListView2->show();
@@ -81,8 +82,27 @@ void TForm1::SetupTheSplitter()
     ListView2->setColumnWidth(0, ListView2->width());
     ListView1->setColumnWidth(0, ListView1->width() - kStatusColumnWidth);
     ListView1->setColumnWidth(1, kStatusColumnWidth);
-    Panel6->move(TheSplitter->x(), Panel6->y());
+    approvedCounterLeft_ = TheSplitter->x();
+    placeApprovedCounter();
     ProgressBar1->move(ListView2->x(), ProgressBar1->y());
+}
+
+void TForm1::MoveSplitterTo(int left)
+{
+    if (!TheSplitter)
+        return;
+    listViewWidth_ = std::max(orv::Splitter::kMinSize, left);
+    layoutListArea();
+    TheSplitterOnMoved();
+}
+
+void TForm1::placeApprovedCounter()
+{
+    // While the "Main" tab is narrower than the counter's place, the counter
+    // moves in rather than being cut off; it goes back as the tab widens.
+    const int content = lblConfirmed->x() + lblConfirmed->width();
+    const int most = std::max(0, Panel3->width() - content - 4);
+    Panel6->move(std::min(approvedCounterLeft_, most), Panel6->y());
 }
 
 void TForm1::layoutListArea()
@@ -95,9 +115,14 @@ void TForm1::layoutListArea()
         ListView1->setGeometry(0, 0, w, h);
         return;
     }
-    ListView1->setGeometry(0, 0, listViewWidth_, h);
-    TheSplitter->setGeometry(listViewWidth_, 0, kSplitterWidth, h);
-    const int approvedLeft = listViewWidth_ + kSplitterWidth;
+    // The results view keeps the width it was given. In a list area too
+    // narrow for it, it gives way so that the splitter and the approved view
+    // stay in sight, and takes that width back when the area widens again.
+    const int room = std::max(orv::Splitter::kMinSize, w - kSplitterWidth - orv::Splitter::kMinSize);
+    const int resultsWidth = std::min(listViewWidth_, room);
+    ListView1->setGeometry(0, 0, resultsWidth, h);
+    TheSplitter->setGeometry(resultsWidth, 0, kSplitterWidth, h);
+    const int approvedLeft = resultsWidth + kSplitterWidth;
     ListView2->setGeometry(approvedLeft, 0, std::max(0, w - approvedLeft), h);
 }
 
@@ -107,9 +132,10 @@ void TForm1::TheSplitterOnMoved()
     const int quarter = ListView1->width() / 4;
     ListView1->setColumnWidth(0, quarter * 3);
     ListView1->setColumnWidth(1, quarter);
-    Panel6->move(ListView2->x(), Panel6->y());
-    ProgressBar1->move(ListView2->x(), ProgressBar1->y());
     lblConfirmed->move(lblApprovedCount->x() + lblApprovedCount->width() + 6, lblConfirmed->y());
+    approvedCounterLeft_ = ListView2->x();
+    placeApprovedCounter();
+    ProgressBar1->move(ListView2->x(), ProgressBar1->y());
 }
 
 void TForm1::FormResize()
@@ -120,6 +146,8 @@ void TForm1::FormResize()
         resize(width(), kMinHeight);
     Panel3->resize(Page1->width() - 10, Panel3->height());
     placeCountdownPanel();
+    if (TheSplitter)
+        placeApprovedCounter();
 }
 
 void TForm1::Page1MouseDown()

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <utility>
+
 namespace
 {
 
@@ -36,7 +38,10 @@ void TForm1::createMenus()
     mnuFile = submenu(MainMenu1, "mnuFile", "&File");
     mnuFileNew = item(mnuFile, "mnuFileNew", "&New Search Criteria");
     mnuFileOpen = item(mnuFile, "mnuFileOpen", "&Open Results");
+    mnuFileRecent = submenu(mnuFile, "mnuFileRecent", "Open &Recent");
+    mnuFile->addMenu(mnuFileRecent);
     mnuFileSave = item(mnuFile, "mnuFileSave", "&Save");
+    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", "Save &As...");
     mnuFileClose = item(mnuFile, "mnuFileClose", "&Close");
     mnuFileStats = item(mnuFile, "mnuFileStats", "S&tats");
     mnuFileExport = submenu(mnuFile, "mnuFileExport", "&Export");
@@ -62,6 +67,7 @@ void TForm1::createMenus()
     mnuClearCheckboxes = item(mnuEdit, "mnuClearCheckboxes", "C&lear Checkboxes");
     mnuClearCheckboxes->setEnabled(false);
     mnuEditFind = item(mnuEdit, "mnuEditFind", "&Find");
+    mnuEditFindNext = item(mnuEdit, "mnuEditFindNext", "Find &Next");
     mnuEditYield = item(mnuEdit, "mnuEditYield", "Engine &Yield");
     mnuEditYield->setEnabled(false);
     MainMenu1->addMenu(mnuEdit);
@@ -70,6 +76,24 @@ void TForm1::createMenus()
     mnuHelpContents = item(mnuHelp, "mnuHelpContents", "&Orvalen Help");
     mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", "&About");
     MainMenu1->addMenu(mnuHelp);
+
+    // The desktop's usual keys, shown beside the items. Cut, Copy and Paste
+    // keep theirs in the captions: the list views take those keys themselves.
+    const std::pair<QAction*, QKeySequence> keys[] = {
+        { mnuFileNew, QKeySequence(Qt::CTRL | Qt::Key_N) },
+        { mnuFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O) },
+        { mnuFileSave, QKeySequence(Qt::CTRL | Qt::Key_S) },
+        { mnuFileSaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) },
+        { mnuFilePrint, QKeySequence(Qt::CTRL | Qt::Key_P) },
+        { mnuFileExit, QKeySequence(Qt::CTRL | Qt::Key_Q) },
+        { mnuEditFind, QKeySequence(Qt::CTRL | Qt::Key_F) },
+        { mnuEditFindNext, QKeySequence(Qt::Key_F3) },
+        { mnuHelpContents, QKeySequence(Qt::Key_F1) },
+    };
+    for (const auto& [action, key] : keys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
 }
 
 void TForm1::createUrlListPopup()
@@ -84,4 +108,8 @@ void TForm1::createUrlListPopup()
     Paste1 = item(UrlListPopup, "Paste1", "&Paste");
     UrlListPopup->addSeparator();
     popRemoveFromList = item(UrlListPopup, "popRemoveFromList", "Re&move From List");
+    // Shown in the menu only: the views handle the Delete key themselves,
+    // and the item acts on the key only while the menu is open.
+    popRemoveFromList->setShortcut(QKeySequence(Qt::Key_Delete));
+    popRemoveFromList->setShortcutContext(Qt::WidgetShortcut);
 }

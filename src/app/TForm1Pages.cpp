@@ -151,19 +151,23 @@ void TForm1::createEnginesPage()
     seconds->addWidget(edMaxSeconds);
     grid->addLayout(seconds, 0, 8, 2, 1);
 
-    // How many pages a retrieval run fetches at once.
-    auto* parallel = new QHBoxLayout;
-    parallel->addWidget(label(TabSheet2, "Parallel fetches"));
+    // How many pages a retrieval run fetches at once: the caption above its
+    // box, as the seconds have theirs, so that the two never run together
+    // however narrow the page is.
+    QLabel* parallelCaption = label(TabSheet2, "Parallel fetches");
     spinParallelFetches = named(new orv::NumberBox(TabSheet2), "spinParallelFetches");
     spinParallelFetches->setRange(orv::kParallelFetchesMin, orv::kParallelFetchesMax);
     spinParallelFetches->setValue(orv::kParallelFetchesDefault);
     spinParallelFetches->setFixedWidth(52);
+    parallelCaption->setBuddy(spinParallelFetches);
+    grid->addWidget(parallelCaption, 2, 8, Qt::AlignBottom);
+    auto* parallel = new QHBoxLayout;
     parallel->addWidget(spinParallelFetches);
     chkHttp11 = named(new QCheckBox(QStringLiteral("HTTP/1.1 connections"), TabSheet2), "chkHttp11");
     chkHttp11->setChecked(orv::Options {}.http11);
     parallel->addWidget(chkHttp11);
     parallel->addStretch(1);
-    grid->addLayout(parallel, 2, 8);
+    grid->addLayout(parallel, 3, 8, Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     butOptionsOK = named(new QPushButton(QStringLiteral("&Ok"), TabSheet2), "butOptionsOK");
@@ -173,7 +177,7 @@ void TForm1::createEnginesPage()
         b->setFixedWidth(64);
         buttons->addWidget(b);
     }
-    grid->addLayout(buttons, 3, 8, 2, 1, Qt::AlignBottom);
+    grid->addLayout(buttons, 4, 8, Qt::AlignBottom);
 
     auto* help = label(TabSheet2,
         "A checkmark next to the search engine selects it.  Click on the arrows to change the number of "

@@ -94,10 +94,18 @@ void TForm1::createToolbar()
     imgLogo->setMinimumWidth(1);
     imgLogo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     imgLogo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const QImage logo = orv::loadLogo(programFolder_);
-    imgLogo->setPixmap(logo.isNull()
-            ? orv::drawnLogo(imgLogo->size())
-            : QPixmap::fromImage(logo.scaled(imgLogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    // Drawn or scaled for the screen's pixels, so that it stays sharp at
+    // 150% and 200%.
+    const qreal scale = imgLogo->devicePixelRatioF();
+    const QImage logo = orv::loadLogo(programFolder_, scale);
+    if (logo.isNull()) {
+        imgLogo->setPixmap(orv::drawnLogo(imgLogo->size(), scale));
+    } else {
+        QPixmap picture
+            = QPixmap::fromImage(logo.scaled(imgLogo->size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        picture.setDevicePixelRatio(scale);
+        imgLogo->setPixmap(picture);
+    }
     row->addWidget(imgLogo);
 
     Animate1 = new TAnimate(Panel1);

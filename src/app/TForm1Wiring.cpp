@@ -55,6 +55,7 @@ void TForm1::wireControls()
     on(mnuFileNew, &QAction::triggered, this, &TForm1::mnuFileNewClick);
     on(mnuFileOpen, &QAction::triggered, this, &TForm1::mnuFileOpenClick);
     on(mnuFileSave, &QAction::triggered, this, &TForm1::mnuFileSaveClick);
+    on(mnuFileSaveAs, &QAction::triggered, this, &TForm1::mnuFileSaveAsClick);
     on(mnuFileClose, &QAction::triggered, this, &TForm1::mnuFileCloseClick);
     on(mnuFileStats, &QAction::triggered, this, &TForm1::mnuFileStatsClick);
     on(mnuFileExportHtml, &QAction::triggered, this, &TForm1::mnuFileExportHtmlClick);
@@ -70,6 +71,7 @@ void TForm1::wireControls()
     on(mnuEditPaste, &QAction::triggered, this, &TForm1::mnuEditPasteClick);
     on(mnuClearCheckboxes, &QAction::triggered, this, &TForm1::mnuClearCheckboxesClick);
     on(mnuEditFind, &QAction::triggered, this, &TForm1::mnuEditFindClick);
+    on(mnuEditFindNext, &QAction::triggered, this, &TForm1::mnuEditFindNextClick);
     on(mnuEditYield, &QAction::triggered, this, &TForm1::mnuEditYieldClick);
     on(mnuHelpContents, &QAction::triggered, this, &TForm1::spdHelpClick);
     on(mnuHelpAbout, &QAction::triggered, this, &TForm1::mnuHelpAboutClick);
@@ -112,6 +114,7 @@ void TForm1::wireControls()
         [this](orv::UrlListView* source) { orv::runGuarded([&] { ListView2DragDrop(source); }); });
 
     wireOptionControls();
+    createSessionCommands();
 }
 
 void TForm1::wireOptionControls()

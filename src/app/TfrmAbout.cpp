@@ -18,7 +18,7 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 
     auto* column = new QVBoxLayout(this);
     auto* picture = new QLabel(this);
-    picture->setPixmap(orv::drawnLogo(QSize(220, 80)));
+    picture->setPixmap(orv::drawnLogo(QSize(220, 80), picture->devicePixelRatioF()));
     picture->setAlignment(Qt::AlignCenter);
     column->addWidget(picture);
     auto* version = new QLabel(QStringLiteral("Orvalen version 1.0\nA meta-search tool: ask ten search engines "

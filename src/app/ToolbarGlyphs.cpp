@@ -1,5 +1,9 @@
 #include "app/ToolbarGlyphs.h"
 
+#include "platform/ui/DesktopLook.h"
+
+#include <QGuiApplication>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,6 +16,12 @@ namespace
 {
 
 constexpr int kSize = 20;
+
+// Outlines and strokes: dark on a light toolbar, light on a dark one.
+QColor ink()
+{
+    return IsDarkPalette(QGuiApplication::palette()) ? QColor(215, 215, 215) : QColor(40, 40, 40);
+}
 
 // A sheet of paper with a folded corner.
 void drawPage(QPainter& p, QRectF r, QColor fill)
@@ -43,7 +53,7 @@ void drawTextLines(QPainter& p, QRectF r, int count)
 
 void paintGlyph(QPainter& p, Glyph glyph)
 {
-    const QPen outline(QColor(40, 40, 40), 1);
+    const QPen outline(ink(), 1);
     p.setPen(outline);
     switch (glyph) {
     case Glyph::New:
@@ -76,7 +86,7 @@ void paintGlyph(QPainter& p, Glyph glyph)
         break;
     case Glyph::Cut:
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(40, 40, 40), 1.5));
+        p.setPen(QPen(ink(), 1.5));
         p.drawLine(QPointF(6, 2), QPointF(12.5, 12));
         p.drawLine(QPointF(14, 2), QPointF(7.5, 12));
         p.setPen(QPen(QColor(180, 30, 30), 1.5));
@@ -104,7 +114,7 @@ void paintGlyph(QPainter& p, Glyph glyph)
         break;
     case Glyph::Find:
         p.setBrush(QColor(200, 230, 255));
-        p.setPen(QPen(QColor(40, 40, 40), 1.5));
+        p.setPen(QPen(ink(), 1.5));
         p.drawEllipse(QPointF(8, 8), 5.5, 5.5);
         p.setPen(QPen(QColor(120, 70, 20), 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(12.5, 12.5), QPointF(17.5, 17.5));
@@ -135,21 +145,67 @@ void paintGlyph(QPainter& p, Glyph glyph)
 
 } // namespace
 
+namespace
+{
+
+// Draws the glyph afresh at whatever size and scale it is asked for, so that
+// it stays sharp at 150% and 200% instead of being blown up from 20 x 20.
+class GlyphEngine final : public QIconEngine
+{
+public:
+    explicit GlyphEngine(Glyph glyph)
+        : glyph_(glyph)
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
+    {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / qreal(kSize), rect.height() / qreal(kSize));
+        if (mode == QIcon::Disabled)
+            painter->setOpacity(0.4);
+        paintGlyph(*painter, glyph_);
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    // `size` counts device pixels; the picture is shown at size / scale.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        {
+            QPainter p(&pixmap);
+            paint(&p, QRect(QPoint(0, 0), pixmap.size()), mode, state);
+        }
+        pixmap.setDevicePixelRatio(scale);
+        return pixmap;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new GlyphEngine(glyph_); }
+
+private:
+    Glyph glyph_;
+};
+
+} // namespace
+
 QIcon toolbarGlyph(Glyph glyph)
 {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        paintGlyph(p, glyph);
-    }
-    return QIcon(pixmap);
+    return QIcon(new GlyphEngine(glyph));
 }
 
-QPixmap drawnLogo(QSize size)
+QPixmap drawnLogo(QSize size, qreal scale)
 {
-    QPixmap pixmap(size);
+    QPixmap pixmap(size * scale);
+    pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);

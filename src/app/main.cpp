@@ -9,7 +9,10 @@
 #include "app/TfrmAbout.h"
 #include "batch/CommandLine.h"
 #include "batch/ui/BatchRun.h"
+#include "files/WindowSession.h"
+#include "platform/ColorScheme.h"
 #include "platform/SingleInstance.h"
+#include "platform/ui/DesktopLook.h"
 #include "platform/ui/DesktopServices.h"
 #include "platform/ui/QtDialogs.h"
 #include "platform/ui/SingleInstanceWindow.h"
@@ -30,12 +33,17 @@ int runWindow(QApplication& app, const orv::CommandLine& line, const std::string
     if (!guard.isFirst() && !demo)
         return 0;
 
+    orv::FollowDesktopPalette(app, orv::AskDesktopPrefersDark());
     orv::QtDialogs dialogs;
     orv::Dialogs::install(&dialogs);
     orv::installDesktopServices();
     int rc = 0;
     {
+        // The demonstration always opens at the window's own size.
+        orv::SessionStore session(orv::SessionStore::defaultFile());
         TForm1 form(programFolder);
+        if (!demo)
+            form.RestoreSession(&session);
         dialogs.setParent(&form);
         TfrmAbout about(&form);
         orv::raiseOnAnotherStart(guard, &form);

@@ -6,18 +6,23 @@
 #include <optional>
 #include <string>
 
-namespace orv {
+namespace orv
+{
 
 struct FileDialogRequest {
-    std::string title;            // empty: the platform's default title
-    std::string filter;           // "Results|*.rst" style, pairs separated by '|'
+    std::string title; // empty: the platform's default title
+    std::string filter; // "Results|*.rst" style, pairs separated by '|'
     std::string defaultExtension; // without the dot; empty for none
-    std::string initialFolder;    // may be empty
-    std::string fileName;         // proposed file name, may be empty
+    std::string initialFolder; // may be empty
+    std::string fileName; // proposed file name, may be empty
     bool confirmOverwrite = false;
 };
 
-class Dialogs {
+// The answers to "save the changes first?".
+enum class SaveChoice { Save, Discard, Cancel };
+
+class Dialogs
+{
 public:
     virtual ~Dialogs() = default;
 
@@ -40,6 +45,14 @@ public:
     // The print dialog and the printer set-up dialog; false when cancelled.
     virtual bool print() = 0;
     virtual bool printSetup() = 0;
+    // Asks whether to save changes before they are lost, with the buttons
+    // Save, Discard and Cancel. A front end that cannot ask (a batch run)
+    // keeps the default: nothing is asked, nothing kept.
+    virtual SaveChoice askToSave(const std::string& text)
+    {
+        (void)text;
+        return SaveChoice::Discard;
+    }
 
     // The installed implementation. The program installs the Qt one at
     // start; tests install their own. Not owned.

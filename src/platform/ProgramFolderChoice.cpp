@@ -41,6 +41,20 @@ ProgramFolderChoice chooseProgramFolder(const std::string& requested, const Exec
     return { beside, false };
 }
 
+namespace
+{
+
+bool sameContents(const QString& a, const QString& b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) || first.size() != second.size())
+        return false;
+    return first.readAll() == second.readAll();
+}
+
+} // namespace
+
 bool layOutProgramFolder(const std::string& folder, const std::string& artworkFolder)
 {
     const QString root = pathToQ(withSlash(folder));
@@ -51,10 +65,16 @@ bool layOutProgramFolder(const std::string& folder, const std::string& artworkFo
     const QString artwork = pathToQ(withSlash(artworkFolder));
     // The artwork, and a new user's options (every engine asked), so that
     // the first start neither lacks its pictures nor reports a missing file.
-    for (const char* name : { "orvalen.avi", "logo.jpg", "search.txt" }) {
+    for (const char* name : { "orvalen.avi", "logo.jpg", "logo@2x.jpg", "search.txt" }) {
         const QString file = QString::fromLatin1(name);
         if (!QFile::exists(root + file) && QFile::exists(artwork + file))
             QFile::copy(artwork + file, root + file);
+    }
+    // The help file is ours, not the user's: a newer install brings its own.
+    const QString help = QStringLiteral("Orvalen.html");
+    if (QFile::exists(artwork + help) && !sameContents(artwork + help, root + help)) {
+        QFile::remove(root + help);
+        QFile::copy(artwork + help, root + help);
     }
     return true;
 }

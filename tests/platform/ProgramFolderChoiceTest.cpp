@@ -1,7 +1,7 @@
 // Where the program folder is: beside the binary, in the user's data
 // folder for an installed copy, or where --program-folder says.
-#include "core/Lines.h"
 #include "platform/ProgramFolderChoice.h"
+#include "core/Lines.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -57,6 +57,11 @@ TEST(ProgramFolderChoice, FirstStartLaysOutTheFolderWithTheInstalledArtworkAndOp
     SaveFileBytes(folder + "logo.jpg", "own logo");
     ASSERT_TRUE(layOutProgramFolder(folder, installedArtworkFolder(prefix.file("bin"))));
     EXPECT_EQ(LoadFileBytes(folder + "logo.jpg"), "own logo");
+    // The help file is the program's, not the user's: a newer install's replaces it.
+    prefix.write("share/orvalen/Orvalen.html", "help of the new install");
+    SaveFileBytes(folder + "Orvalen.html", "help of the old install");
+    ASSERT_TRUE(layOutProgramFolder(folder, installedArtworkFolder(prefix.file("bin"))));
+    EXPECT_EQ(LoadFileBytes(folder + "Orvalen.html"), "help of the new install");
     // A folder that cannot be made (a file stands in the way) says so.
     prefix.write("blocked", "x");
     EXPECT_FALSE(layOutProgramFolder(prefix.file("blocked/Orvalen"), prefix.file("share/orvalen")));

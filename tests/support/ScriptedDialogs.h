@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-namespace orv::test {
+namespace orv::test
+{
 
-class ScriptedDialogs final : public Dialogs {
+class ScriptedDialogs final : public Dialogs
+{
 public:
     ScriptedDialogs() { Dialogs::install(this); }
     ~ScriptedDialogs() override { Dialogs::install(nullptr); }
@@ -20,6 +22,7 @@ public:
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<bool> printAnswers;
+    std::deque<SaveChoice> saveChoices; // unscripted: Discard
     std::vector<FileDialogRequest> fileRequests;
 
     void notice(const std::string& text) override { calls.push_back("notice: " + text); }
@@ -52,9 +55,14 @@ public:
         return take(printAnswers, true);
     }
 
+    SaveChoice askToSave(const std::string& text) override
+    {
+        calls.push_back("save changes: " + text);
+        return take(saveChoices, SaveChoice::Discard);
+    }
+
 private:
-    template <typename T>
-    static T take(std::deque<T>& queue, T fallback)
+    template <typename T> static T take(std::deque<T>& queue, T fallback)
     {
         if (queue.empty())
             return fallback;

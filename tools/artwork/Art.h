@@ -19,7 +19,9 @@ orv::AviClipData searchAnimation();
 // The toolbar logo, 110 x 41, as RGB bytes, top row first.
 inline constexpr int kLogoWidth = 110;
 inline constexpr int kLogoHeight = 41;
-std::vector<std::uint8_t> logoPixels();
+// `k` draws it k times finer (220 x 82 for k = 2), for screens scaled 150%
+// and more.
+std::vector<std::uint8_t> logoPixels(int k = 1);
 
 // The icon of the desktop menu, `size` pixels square, with transparency.
 QImage programIcon(int size);

@@ -26,6 +26,8 @@ int main(int argc, char** argv)
             folder + orv::kAnimationFileName, orv::writeAvi(art::searchAnimation(), orv::AviEncoding::Rle8));
         orv::SaveFileBytes(
             folder + "logo.jpg", orv::encodeJpeg(art::kLogoWidth, art::kLogoHeight, art::logoPixels(), 92));
+        orv::SaveFileBytes(folder + orv::kLogo2xFileName,
+            orv::encodeJpeg(2 * art::kLogoWidth, 2 * art::kLogoHeight, art::logoPixels(2), 92));
         if (argc == 3) {
             for (const int size : art::kIconSizes) {
                 const QString dir = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/%1x%1/apps").arg(size);

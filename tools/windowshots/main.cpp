@@ -1,12 +1,17 @@
 // windowshots PROGRAM_FOLDER OUT_FOLDER
 // Opens the main window on PROGRAM_FOLDER (which keeps its own search.txt,
 // logo and animation), fills the lists with a few rows, and saves a picture
-// of the window on each tab as OUT_FOLDER/tab-<n>.png, then the About window.
+// of the window on each tab as OUT_FOLDER/tab-<n>.png, at its smallest and
+// a large size, then the About, yield and find windows.
 #include "app/TForm1.h"
 #include "app/TfrmAbout.h"
 #include "app/controls/PageControl.h"
+#include "browse/ui/TFindDialog.h"
+#include "platform/ColorScheme.h"
 #include "platform/Dialogs.h"
+#include "platform/ui/DesktopLook.h"
 #include "platform/ui/UrlListView.h"
+#include "search/ui/TfrmYield.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,6 +74,8 @@ int main(int argc, char** argv)
         folder += '/';
     const QString out = QString::fromLocal8Bit(argv[2]);
 
+    // GTK_THEME=Adwaita:dark (or the desktop's setting) gives the dark pictures.
+    orv::FollowDesktopPalette(app, orv::AskDesktopPrefersDark());
     SilentDialogs dialogs;
     orv::Dialogs::install(&dialogs);
     int failures = 0;
@@ -95,6 +102,19 @@ int main(int argc, char** argv)
         form.Page1MouseDown();
         form.resize(512, 256);
         failures += save(&form, out + QStringLiteral("/minimum.png")) ? 0 : 1;
+        // Large again after the smallest size: both lists and every counter.
+        form.resize(1280, 800);
+        failures += save(&form, out + QStringLiteral("/large.png")) ? 0 : 1;
+        form.Page1->setCurrentIndex(1);
+        form.Page1MouseDown();
+        failures += save(&form, out + QStringLiteral("/large-engines.png")) ? 0 : 1;
+        form.Page1->setCurrentIndex(0);
+        form.Page1MouseDown();
+        form.mnuEditYield->setEnabled(true);
+        form.mnuEditYield->trigger();
+        failures += save(form.frmYield, out + QStringLiteral("/yield.png")) ? 0 : 1;
+        form.spdFindClick();
+        failures += save(form.FindDialog1, out + QStringLiteral("/find.png")) ? 0 : 1;
         form.mnuHelpAbout->trigger();
         failures += save(frmAbout, out + QStringLiteral("/about.png")) ? 0 : 1;
     }

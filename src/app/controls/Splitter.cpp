@@ -1,6 +1,7 @@
 #include "app/controls/Splitter.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace orv
 {
@@ -12,6 +13,20 @@ Splitter::Splitter(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+}
+
+void Splitter::paintEvent(QPaintEvent*)
+{
+    // A raised bar with a grip in the middle, so that the handle can be
+    // found in either palette.
+    QPainter p(this);
+    const QPalette& pal = palette();
+    p.fillRect(rect(), pal.button());
+    p.fillRect(QRect(0, 0, 1, height()), pal.light());
+    p.fillRect(QRect(width() - 1, 0, 1, height()), pal.dark());
+    const int middle = height() / 2;
+    for (int i = -3; i <= 3; ++i)
+        p.fillRect(QRect(width() / 2, middle + i * 4, 1, 2), pal.shadow());
 }
 
 void Splitter::mousePressEvent(QMouseEvent* event)

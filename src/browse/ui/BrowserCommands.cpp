@@ -1,15 +1,18 @@
 // The browser commands of the main window: detecting the installed
 // browsers, choosing one in the list, handing the selected URL to it, the
 // description window and the help file.
+#include "app/ProgramFolder.h"
 #include "app/TForm1.h"
 #include "app/controls/CheckListBox.h"
 #include "browse/BrowserDetection.h"
+#include "browse/HelpFile.h"
 #include "browse/ui/TfrmDescription.h"
 #include "platform/BrowserLauncher.h"
 #include "platform/Dialogs.h"
 #include "platform/Latin1.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
+#include "platform/ui/DesktopLook.h"
 #include "platform/ui/UrlListView.h"
 
 #include <QLabel>
@@ -93,6 +96,7 @@ void TForm1::GotoIExplorer(const std::string& url)
 void TForm1::popDescriptionClick()
 {
     TfrmDescription* window = frmDescription ? frmDescription : new TfrmDescription(this);
+    orv::CloseOnEscape(window);
     window->memSiteUrl->clear();
     window->lblDescription->clear();
     auto describe = [window](orv::UrlListView* view, const std::vector<std::string>& descriptions) {
@@ -120,5 +124,5 @@ void TForm1::popDescriptionClick()
 void TForm1::spdHelpClick()
 {
     // A missing help file or a failing desktop is not reported.
-    orv::Shell::open(programFolder() + "Orvalen.hlp");
+    orv::Shell::open(orv::FindHelpFile(programFolder(), orv::executableFolder()));
 }

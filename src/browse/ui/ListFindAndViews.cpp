@@ -49,8 +49,7 @@ void TForm1::CreateListEditing()
 void TForm1::spdFindClick()
 {
     ListView1->clearSelection();
-    FindDialog1->show();
-    FindDialog1->raise();
+    FindDialog1->showFind();
 }
 
 void TForm1::mnuEditFindClick()
@@ -160,7 +159,8 @@ void TForm1::mnuFileClick()
 {
     mnuFileExport->menuAction()->setEnabled(!approvedUrls.empty());
     const bool hasRecords = !masterUrls.empty();
-    for (QAction* item : { mnuFileSave, mnuFileClose, mnuFilePrint, mnuFIlePrintSetup, mnuFileExportCsv, mnuFileExportJson })
+    for (QAction* item :
+        { mnuFileSave, mnuFileClose, mnuFilePrint, mnuFIlePrintSetup, mnuFileExportCsv, mnuFileExportJson })
         item->setEnabled(hasRecords);
 }
 

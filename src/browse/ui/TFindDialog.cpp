@@ -12,8 +12,12 @@ TFindDialog::TFindDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Find"));
     setModal(false);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Fi&nd what:"), this));
+    lblFind = new QLabel(QStringLiteral("Fi&nd what:"), this);
+    row->addWidget(lblFind);
     edFind = new QLineEdit(this);
+    edFind->setObjectName(QStringLiteral("edFind"));
+    // The label's "&" is the access key of the text box, not a character.
+    lblFind->setBuddy(edFind);
     row->addWidget(edFind);
     butFindNext = new QPushButton(QStringLiteral("&Find Next"), this);
     butFindNext->setDefault(true);
@@ -30,6 +34,16 @@ TFindDialog::TFindDialog(QWidget* parent)
     connect(edFind, &QLineEdit::textChanged, this, [this](const QString& t) { butFindNext->setEnabled(!t.isEmpty()); });
     connect(butFindNext, &QPushButton::clicked, this, &TFindDialog::findNext);
     connect(butCancel, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void TFindDialog::showFind()
+{
+    show();
+    raise();
+    activateWindow();
+    // Typing goes into the text box every time, replacing what was there.
+    edFind->setFocus(Qt::ActiveWindowFocusReason);
+    edFind->selectAll();
 }
 
 QString TFindDialog::findText() const

@@ -4,6 +4,7 @@
 // next press.
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -14,10 +15,14 @@ class TFindDialog : public QDialog
 public:
     explicit TFindDialog(QWidget* parent = nullptr);
 
+    QLabel* lblFind = nullptr;
     QLineEdit* edFind = nullptr;
     QPushButton* butFindNext = nullptr;
     QPushButton* butCancel = nullptr;
 
+    // Shows the dialog, or brings it back, with the focus in the text box
+    // and its text selected.
+    void showFind();
     QString findText() const;
 
 signals:

@@ -108,6 +108,7 @@ void TForm1::OpenTemplateFile(const std::string& path)
     // The file is read before anything is cleared, so that a name that cannot
     // be opened leaves the criteria as they were.
     const orv::FileRead read = orv::readCriteriaTemplate(orv::LoadLines(path));
+    rememberFile(path);
     criteria.primary = read.criteria.primary;
     criteria.secondary = read.criteria.secondary;
     criteria.exclusion = read.criteria.exclusion;
@@ -163,20 +164,41 @@ void TForm1::OpenResultsFile(const std::string& path)
     PopulateTheApprovedBox();
     lblCurrentEngine->setText(QStringLiteral("File ") + orv::pathToQ(path) + QStringLiteral(" loaded"));
     butRetrieve->setEnabled(true);
+    document.opened(path, ContentDigest());
+    rememberFile(path);
+    ShowRestingTitle();
 }
 
 void TForm1::spdSaveClick()
 {
-    const bool templates = TemplateMode();
+    // Every Save asks where; the dialog proposes the file that is open.
+    SaveWithDialog(TemplateMode(), true);
+}
+
+void TForm1::mnuFileSaveAsClick()
+{
+    SaveWithDialog(TemplateMode(), false);
+}
+
+bool TForm1::SaveWithDialog(bool templates, bool proposeOpenFile)
+{
     if (templates)
         LoadTheLists();
-    const auto path = orv::Dialogs::current().saveFile(fileRequest(*this, templates, true));
+    orv::FileDialogRequest request = fileRequest(*this, templates, true);
+    if (proposeOpenFile && !templates)
+        request.fileName = document.path();
+    const auto path = orv::Dialogs::current().saveFile(request);
     if (!path)
-        return;
-    if (templates)
+        return false;
+    if (templates) {
         SaveTemplateFile(*path);
-    else
+    } else {
         SaveResultsFile(*path);
+        document.saved(*path, ContentDigest());
+        ShowRestingTitle();
+    }
+    rememberFile(*path);
+    return true;
 }
 
 void TForm1::SaveTemplateFile(const std::string& path) const
@@ -232,6 +254,9 @@ void TForm1::mnuFileCloseClick()
     memPrimarySearchCriteria->clear();
     memSecondarySearchCriteria->clear();
     memExclusionCriteria->clear();
+    // Closing is the user's choice to let the lists go: nothing is left to ask about.
+    document.closed(ContentDigest());
+    ShowRestingTitle();
 }
 
 void TForm1::TabSheet4Exit()

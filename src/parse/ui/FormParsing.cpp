@@ -6,6 +6,7 @@
 #include "parse/Parse.h"
 #include "parse/ui/TfrmStats.h"
 #include "platform/Latin1.h"
+#include "platform/ui/DesktopLook.h"
 
 #include <QLabel>
 
@@ -48,7 +49,9 @@ private:
 
 TfrmStats* TForm1::NewStatsWindow(TForm1* owner)
 {
-    return new TfrmStats(owner); // a window of its own, owned and released by the main window
+    auto* window = new TfrmStats(owner); // a window of its own, owned and released by the main window
+    orv::CloseOnEscape(window);
+    return window;
 }
 
 orv::ParseContext& TForm1::parseContext()
@@ -116,6 +119,5 @@ void TForm1::ParseEngine(orv::Engine engine)
 
 void TForm1::mnuFileStatsClick()
 {
-    frmStats->show();
-    frmStats->raise();
+    orv::ShowOverOwner(frmStats, this);
 }

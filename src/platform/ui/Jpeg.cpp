@@ -112,8 +112,13 @@ QImage loadJpeg(const std::string& path, std::string* error)
     }
 }
 
-QImage loadLogo(const std::string& programFolder)
+QImage loadLogo(const std::string& programFolder, double scale)
 {
+    if (scale > 1.0) {
+        const QImage fine = loadJpeg(programFolder + kLogo2xFileName);
+        if (!fine.isNull())
+            return fine;
+    }
     return loadJpeg(programFolder + kLogoFileName);
 }
 

@@ -21,11 +21,13 @@ QImage loadJpeg(const std::string& path, std::string* error = nullptr);
 
 // The artwork the build lays out in the program folder.
 inline constexpr const char* kLogoFileName = "logo.jpg";
+inline constexpr const char* kLogo2xFileName = "logo@2x.jpg"; // twice as fine, for scaled screens
 inline constexpr const char* kAnimationFileName = "orvalen.avi";
 
 // The toolbar logo from the program folder (ending in "/"); a null image
-// when it is missing or cannot be decoded.
-QImage loadLogo(const std::string& programFolder);
+// when it is missing or cannot be decoded. On a screen scaled above 100%
+// (`scale` > 1) the finer picture is taken when there is one.
+QImage loadLogo(const std::string& programFolder, double scale = 1.0);
 
 // Encodes `rgb` (width * height * 3 bytes, top row first) at `quality`
 // (1 to 100). Throws std::runtime_error when libjpeg fails.

@@ -9,8 +9,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace orv {
-namespace {
+namespace orv
+{
+namespace
+{
 
 // "Results|*.rst|Templates|*.cri" becomes "Results (*.rst);;Templates (*.cri)".
 QString qtFilter(const std::string& filter)
@@ -18,7 +20,8 @@ QString qtFilter(const std::string& filter)
     const QStringList parts = toQ(filter).split(QLatin1Char('|'));
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))
+                + QLatin1Char(')');
     return out.join(QStringLiteral(";;"));
 }
 
@@ -54,9 +57,18 @@ void QtDialogs::notice(const std::string& text)
 
 bool QtDialogs::confirm(const std::string& text)
 {
-    return QMessageBox::question(parent_, QStringLiteral("Confirm"), toQ(text), QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok)
+    return QMessageBox::question(
+               parent_, QStringLiteral("Confirm"), toQ(text), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         == QMessageBox::Ok;
+}
+
+SaveChoice QtDialogs::askToSave(const std::string& text)
+{
+    const auto answer = QMessageBox::warning(parent_, QStringLiteral("Orvalen"), toQ(text),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return answer == QMessageBox::Save   ? SaveChoice::Save
+        : answer == QMessageBox::Discard ? SaveChoice::Discard
+                                         : SaveChoice::Cancel;
 }
 
 void QtDialogs::error(const std::string& text)

@@ -4,11 +4,13 @@
 class QWidget;
 class QPrinter;
 
-namespace orv {
+namespace orv
+{
 
 // Dialogs shown with Qt's message boxes and file and print dialogs, parented
 // to the main window when one is set.
-class QtDialogs final : public Dialogs {
+class QtDialogs final : public Dialogs
+{
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
     // The printer the print dialogs configure; owned by the caller.
@@ -21,6 +23,7 @@ public:
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
     bool print() override;
     bool printSetup() override;
+    SaveChoice askToSave(const std::string& text) override;
 
 private:
     QWidget* parent_ = nullptr;

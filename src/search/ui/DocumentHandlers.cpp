@@ -135,7 +135,7 @@ void TForm1::butAbortClick()
     ProgressBar1->hide();
     ShowApprovedCount(static_cast<int>(approvedUrls.count()));
     SetLabelText(lblRawCount, IntToStr(masterUrls.count()));
-    setWindowTitle(QStringLiteral("Orvalen"));
+    ShowRestingTitle();
     if (fetchScheduler_)
         AbortParallelFetches();
 }

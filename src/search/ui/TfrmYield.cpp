@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "platform/Latin1.h"
+#include "platform/ui/DesktopLook.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -57,9 +59,23 @@ TfrmYield::TfrmYield(QWidget* parent)
 
     gridYield = new QTableWidget(0, 9, this);
     gridYield->setObjectName(QStringLiteral("gridYield"));
-    gridYield->setHorizontalHeaderLabels({ QStringLiteral("Engine"), QStringLiteral("Claimed"), QStringLiteral("Pages"),
-        QStringLiteral("Links"), QStringLiteral("New"), QStringLiteral("Verified"), QStringLiteral("Approved"),
-        QString(), QStringLiteral("Blocked") });
+    // Each heading says in its tooltip what the column counts.
+    const std::pair<const char*, const char*> columns[] = {
+        { "Engine", "The search engine, in the order the search asks them" },
+        { "Claimed", "How many results the engine said it had (\"-\" when its page told no number)" },
+        { "Pages", "How many result pages were fetched from the engine" },
+        { "Links", "How many result links were taken from those pages" },
+        { "New", "How many of those links no engine asked earlier had brought" },
+        { "Verified", "How many of the engine's URLs were fetched and found (status \"Verified\")" },
+        { "Approved", "How many of the engine's URLs passed the criteria into \"Your Results\"" },
+        { "Share of Approved", "The engine's approved count beside the largest one of this search" },
+        { "Blocked", "Why the engine would not answer: its status, a challenge page or a captcha" },
+    };
+    for (int c = 0; c < gridYield->columnCount(); ++c) {
+        auto* heading = new QTableWidgetItem(QString::fromLatin1(columns[c].first));
+        heading->setToolTip(QString::fromLatin1(columns[c].second));
+        gridYield->setHorizontalHeaderItem(c, heading);
+    }
     gridYield->verticalHeader()->hide();
     gridYield->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridYield->setSelectionMode(QAbstractItemView::NoSelection);
@@ -75,6 +91,7 @@ TfrmYield::TfrmYield(QWidget* parent)
     butOk = new QPushButton(QStringLiteral("&Ok"), this);
     butOk->setObjectName(QStringLiteral("butOk"));
     connect(butOk, &QPushButton::clicked, this, &QWidget::hide);
+    orv::CloseOnEscape(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gridYield);

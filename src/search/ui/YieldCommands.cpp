@@ -2,6 +2,7 @@
 // the Edit menu's "Engine Yield" command.
 #include "app/TForm1.h"
 
+#include "platform/ui/DesktopLook.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 #include "search/ui/TfrmYield.h"
@@ -27,6 +28,5 @@ void TForm1::mnuEditYieldClick()
     if (!frmYield)
         frmYield = new TfrmYield(this);
     frmYield->showYield(yield.rows());
-    frmYield->show();
-    frmYield->raise();
+    orv::ShowOverOwner(frmYield, this);
 }

@@ -163,7 +163,7 @@ void TForm1::FetchInParallel(int total, int parallel)
         return;
     ClearFocusRow();
     lblCurrentEngine->setText(QStringLiteral("All Urls completed"));
-    setWindowTitle(QStringLiteral("Orvalen"));
+    ShowRestingTitle();
     ProgressBar1->hide();
 }
 

@@ -112,7 +112,7 @@ void TForm1::FetchTheHTML()
         ClearFocusRow();
     }
     lblCurrentEngine->setText(QStringLiteral("All Urls completed"));
-    setWindowTitle(QStringLiteral("Orvalen"));
+    ShowRestingTitle();
     ProgressBar1->hide();
 }
 
@@ -161,7 +161,7 @@ void TForm1::FetchOnePage(int index)
         throw;
     }
     lblCurrentEngine->setText(QStringLiteral("All Urls completed"));
-    setWindowTitle(QStringLiteral("Orvalen"));
+    ShowRestingTitle();
     EndSinglePageScan();
 }
 

@@ -64,14 +64,13 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndSeparators)
     EXPECT_EQ(top[1]->text(), "&Edit");
     EXPECT_EQ(top[2]->text(), "&Help");
     EXPECT_EQ(captions(form->mnuFile),
-        (std::vector<std::string> { "&New Search Criteria", "&Open Results", "&Save", "&Close", "S&tats", "&Export",
-            "Export &CSV...", "Export &JSON...", "P&rint Setup", "&Print", "E&xit" }));
+        (std::vector<std::string> { "&New Search Criteria", "&Open Results", "Open &Recent", "&Save", "Save &As...",
+            "&Close", "S&tats", "&Export", "Export &CSV...", "Export &JSON...", "P&rint Setup", "&Print", "E&xit" }));
     EXPECT_EQ(captions(form->mnuFileExport), (std::vector<std::string> { "&Html", "&Text" }));
     EXPECT_TRUE(form->mnuFileExportHtml->isCheckable());
     EXPECT_EQ(captions(form->mnuEdit),
-        (std::vector<std::string> {
-            "Cu&t          Ctrl+X", "&Copy       Ctrl+C", "&Paste      Ctrl+V", "C&lear Checkboxes", "&Find",
-            "Engine &Yield" }));
+        (std::vector<std::string> { "Cu&t          Ctrl+X", "&Copy       Ctrl+C", "&Paste      Ctrl+V",
+            "C&lear Checkboxes", "&Find", "Find &Next", "Engine &Yield" }));
     EXPECT_FALSE(form->mnuClearCheckboxes->isEnabled());
     EXPECT_FALSE(form->mnuEditYield->isEnabled()) << "no search has run";
     EXPECT_TRUE(form->mnuEditCut->shortcut().isEmpty());

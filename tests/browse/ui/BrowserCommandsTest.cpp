@@ -243,10 +243,16 @@ TEST_F(Browsers, TheDescriptionWindowHidesOnClicksKeysAndOk)
     EXPECT_EQ(launcher.calls, (std::vector<std::string> { "navigator: http://a.example/" }));
 }
 
-TEST_F(Browsers, HelpOpensTheHelpFileThroughTheShell)
+// Regression: Help and F1 asked for a help file of another system, which no
+// Linux desktop opens, so nothing was shown.
+TEST_F(Browsers, HelpAndF1OpenTheProgramFoldersHtmlHelpThroughTheShell)
 {
+    folder.write("Orvalen.html", "<!DOCTYPE html><title>Orvalen Help</title>");
     shell.answer = false; // a failure is not reported
     form->spdHelpClick();
-    EXPECT_EQ(shell.opened, (std::vector<std::string> { folder.path() + "Orvalen.hlp" }));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(shell.opened, (std::vector<std::string> { folder.file("Orvalen.html"), folder.file("Orvalen.html") }));
     EXPECT_TRUE(dialogs.calls.empty());
 }
