@@ -191,6 +191,7 @@ private:
             InlineWriter w(body_);
             w.setFont(name[0]);
             w.write(joined(args));
+            w.setFont('R');
             closeLineOrTerm();
         } else if (name.size() == 2 && isFont(name[0]) && isFont(name[1])) {
             openText();

@@ -32,6 +32,7 @@ INSTANTIATE_TEST_SUITE_P(Requests, ManPageToHtml,
         RoffCase { "Paragraphs", { "one", ".PP", "two" }, "<p>one\n</p>\n<p>two\n</p>" },
         RoffCase { "TaggedItem", { ".TP", ".BI \\-\\-open \" FILE.rst\"", "Open a results file." },
             "<dl>\n<dt><b>--open</b><i> FILE.rst</i></dt>\n<dd>Open a results file.\n</dd>\n</dl>" },
+        RoffCase { "BoldTerm", { ".TP", ".B Escape", "Closes it." }, "<dt><b>Escape</b></dt>\n<dd>Closes it.\n</dd>" },
         RoffCase {
             "AlternatingFonts", { ".IR ~/.config/Orvalen/registry.reg ." }, "<i>~/.config/Orvalen/registry.reg</i>." },
         RoffCase { "InlineFonts", { "\\fBSearch\\fR asks" }, "<b>Search</b> asks" },
