@@ -257,8 +257,12 @@ std::vector<xmlNode*> XpathPage::nodes(const std::string& expression, xmlNode* c
     XpathObjectPtr result = evaluate(expression, context);
     if (!result || result->type != XPATH_NODESET || !result->nodesetval)
         return out;
+    // Namespace nodes in a result are copies that die with it: a selector
+    // that picks them selects nothing here.
     const xmlNodeSet* set = result->nodesetval;
-    out.assign(set->nodeTab, set->nodeTab + set->nodeNr);
+    for (int i = 0; i < set->nodeNr; ++i)
+        if (set->nodeTab[i]->type != XML_NAMESPACE_DECL)
+            out.push_back(set->nodeTab[i]);
     return out;
 }
 

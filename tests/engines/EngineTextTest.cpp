@@ -144,6 +144,18 @@ TEST(UnreadableAnswers, ASelectorThatFailsOnThePageIsAProblem)
     EXPECT_TRUE(a.links.empty());
 }
 
+TEST(UnreadableAnswers, SelectorsPickingNamespaceNodesFindNothing)
+{
+    EngineDefinition def = ShippedEngine("arXiv");
+    def.resultsXpath = "//namespace::*";
+    def.nextPageXpath = "//namespace::*";
+    const EngineRequest asked = FirstRequest(def, "x");
+    const EngineAnswer a = ReadAnswer(def, 200, "", ReadEngineFixture("arxiv.xml"), asked.url, asked, 1, "x");
+    EXPECT_EQ(a.problem, "");
+    EXPECT_TRUE(a.links.empty());
+    EXPECT_FALSE(a.next.has_value());
+}
+
 TEST(BlockedAnswers, ARedirectToTheCaptchaPathIsBlockedAnotherIsAProblem)
 {
     EngineDefinition def = ShippedEngine("Bing");
