@@ -106,7 +106,7 @@ TEST_F(OptionsWindow, ShortFileKeepsWhatWasReadAndTheDefaultsBeyond)
     EXPECT_EQ(f.edAltaMax->text(), "150");
     EXPECT_EQ(f.edExciteMax->text(), "20");
     const orv::Lines saved = savedOptions();
-    ASSERT_EQ(saved.size(), 25u);
+    ASSERT_EQ(saved.size(), 26u);
     EXPECT_EQ(saved[14], "150");
     EXPECT_EQ(saved[16], "10");
 }
@@ -148,10 +148,13 @@ TEST_F(OptionsWindow, ReadingSpreadsEveryLineToItsControl)
     EXPECT_EQ(f.clientProxy, "10.1.2.3");
     EXPECT_EQ(f.clientProxyPort, "3128");
     // A file of 24 lines, as earlier versions wrote it, gives one fetch at a
-    // time and is written back with that as its 25th line.
+    // time and HTTP/1.0 requests, and is written back with those as its 25th
+    // and 26th lines.
     EXPECT_EQ(f.spinParallelFetches->value(), 1);
+    EXPECT_FALSE(f.chkHttp11->isChecked());
     orv::Lines written = lines;
     written.push_back("1");
+    written.push_back("false");
     EXPECT_EQ(savedOptions(), written);
 }
 
