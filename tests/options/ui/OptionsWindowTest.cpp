@@ -106,7 +106,7 @@ TEST_F(OptionsWindow, ShortFileKeepsWhatWasReadAndTheDefaultsBeyond)
     EXPECT_EQ(f.edAltaMax->text(), "150");
     EXPECT_EQ(f.edExciteMax->text(), "20");
     const orv::Lines saved = savedOptions();
-    ASSERT_EQ(saved.size(), 25u);
+    ASSERT_EQ(saved.size(), 26u);
     EXPECT_EQ(saved[14], "150");
     EXPECT_EQ(saved[16], "10");
 }
@@ -148,8 +148,10 @@ TEST_F(OptionsWindow, ReadingSpreadsEveryLineToItsControl)
     EXPECT_EQ(f.edSnapMax->text(), "140");
     EXPECT_EQ(f.clientProxy, "10.1.2.3");
     EXPECT_EQ(f.clientProxyPort, "3128");
-    // A file of 24 lines, as earlier versions wrote it, gives one fetch at a time and is left as it is.
+    // A file of 24 lines, as earlier versions wrote it, gives one fetch at a time and HTTP/1.0
+    // requests, and is left as it is.
     EXPECT_EQ(f.spinParallelFetches->value(), 1);
+    EXPECT_FALSE(f.chkHttp11->isChecked());
     EXPECT_EQ(savedOptions(), lines);
 }
 
