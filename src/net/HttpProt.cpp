@@ -227,7 +227,8 @@ void THttpCli::StartRequest(THttpRequest type)
         Password = url.pass;
     if (path_.empty())
         path_.assign(1, '/'); // not = "/": GCC 12 at -O3 warns falsely about that
-    path_ = RequestTarget(path_);
+    if (!TargetAsGiven)
+        path_ = RequestTarget(path_);
     docName_ = DocNameFromPath(url.path);
     StartLookup();
 }

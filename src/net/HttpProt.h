@@ -99,6 +99,10 @@ public:
     // HTTP/1.1 with persistent connections and compression; off sends the
     // HTTP/1.0 request, a new connection for each.
     bool Http11 = false;
+    // The URL's path and query go on the request line byte for byte, as the
+    // drawn engines' query URLs always went (a blank or a quote included);
+    // otherwise they are percent-encoded where a request target needs it.
+    bool TargetAsGiven = false;
     // Where HTTP/1.1 connections are kept between requests; clients may share
     // one. Without one the client keeps its own.
     std::shared_ptr<HttpConnectionPool> Pool;

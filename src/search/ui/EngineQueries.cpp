@@ -43,6 +43,7 @@ void TForm1::EngineSearch(Engine e, bool firstPage)
         Timer1->start();
         run.countdown = StrToInt(fromQ(edMaxSeconds->text()));
         Httpcli1.Http11 = false; // the drawn engines are asked as drawn
+        Httpcli1.TargetAsGiven = true;
         Httpcli1.Get();
     } catch (const std::exception&) {
         // A failed, refused or aborted request is not reported: the parser

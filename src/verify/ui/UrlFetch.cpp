@@ -51,6 +51,7 @@ void TForm1::FetchUrl(int row)
         run.countdown = orv::StrToInt(orv::fromQ(edMaxSeconds->text()));
         run.abortFlag = false;
         Httpcli1.Http11 = chkHttp11->isChecked();
+        Httpcli1.TargetAsGiven = false;
         Httpcli1.Get();
     } catch (const std::exception&) {
     }
