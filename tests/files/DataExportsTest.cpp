@@ -95,9 +95,9 @@ TEST(JsonExport, ParsesBackWithEveryPartInPlace)
     criteria.words.secondary = {};
     criteria.words.exclusion = { "fox\\den", allBytes() };
     criteria.secondaryAll = true;
-    EngineYieldRow infoseek { Engine::Infoseek, "1,234", 3, 60, 41, 30, 7 };
-    EngineYieldRow snap { Engine::Snap, "", 0, 0, 0, 0, 0 };
-    EngineYieldRow odd { Engine::PlanetSearch, "lots", 1, 2, 1, 0, 0 };
+    EngineYieldRow infoseek { Engine::Infoseek, "1,234", 3, 60, 41, 30, 7, {}, false, {} };
+    EngineYieldRow snap { Engine::Snap, "", 0, 0, 0, 0, 0, {}, false, {} };
+    EngineYieldRow odd { Engine::PlanetSearch, "lots", 1, 2, 1, 0, 0, {}, false, {} };
     const auto records = hostileRecords();
     const std::vector<ApprovedEntry> approved { { "http://a.example/", "Solar, wind \x93quoted\x94" } };
 
