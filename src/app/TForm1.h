@@ -5,13 +5,14 @@
 // grouped by subsystem. Handlers stay short: the decisions are made by the
 // core library and the handlers wire them to the controls.
 #include "net/HttpProt.h"
+#include "parse/ParseContext.h"
 #include "search/EngineHosts.h"
 #include "search/EngineYield.h"
 #include "search/RunObserver.h"
-#include "parse/ParseContext.h"
 #include "search/RunState.h"
 #include "search/UrlList.h"
 #include "verify/FetchScheduler.h"
+#include "verify/PageJudge.h"
 #include "verify/PageScan.h"
 #include "verify/UrlOutcome.h"
 
@@ -27,6 +28,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -172,6 +174,7 @@ public:
     QRadioButton* radExclusionAny = nullptr;
     QRadioButton* radExclusionAll = nullptr;
     QPushButton* butAccept = nullptr;
+    QComboBox* cboMatchOn = nullptr; // "Page Text" or "Page Source"; stored in the options
 
     // Main menu.
     QMenuBar* MainMenu1 = nullptr;
@@ -268,6 +271,7 @@ public:
     void popRemoveFromListClick();
     void TabSheet4Exit();
     void butAcceptClick();
+    void cboMatchOnActivated();
     void memPrimarySearchCriteriaChange();
     void memSecondarySearchCriteriaChange();
     void memExclusionCriteriaChange();
@@ -483,7 +487,6 @@ private:
     bool searchRunWired_ = WireSearchRun();
 
 public:
-
     // ---- Result-page parsing (src/parse) -----------------------------------
 
     // The "Search Engine Report" window, created hidden with the main window.
@@ -516,7 +519,6 @@ private:
     std::unique_ptr<orv::ParseContext> parseContext_;
 
 public:
-
     // ---- Criteria and retrieval (src/verify) -------------------------------
 
     // The accepted criteria: the three word lists, the query text (Primary
@@ -537,6 +539,7 @@ public:
 private:
     // The state of the Primary and Secondary radio pairs, read per page.
     orv::ScanModes CurrentScanModes() const;
+    orv::MatchOn CurrentMatchOn() const;
     // Sets the client's URL from master entry `index` and shows it.
     std::string SetRequestUrl(int index);
     // Marks the row as being fetched and runs the request.
@@ -573,7 +576,6 @@ private:
     void AddToLabel(QLabel* label, int delta);
 
 public:
-
     // ---- Files, export, printing, options (src/files) ---------------------
 
     // The print window "Print Url list". Created with the main window and

@@ -163,6 +163,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
                     + IntToStr(kParallelFetchesMax));
             line.batch.parallel = n;
             batchOnly.push_back(arg);
+        } else if (arg == "--match") {
+            std::string text;
+            if (!valueOf(text) || (text != "text" && text != "source"))
+                return badUsage("--match needs \"text\" or \"source\"");
+            line.batch.matchOn = text == "text" ? MatchOn::PageText : MatchOn::PageSource;
+            batchOnly.push_back(arg);
         } else {
             bool known = false;
             for (const ValueOption& option : kBatchPaths) {
@@ -216,6 +222,7 @@ std::string usageText()
     return "Usage: orvalen [--program-folder DIR]\n"
            "       orvalen --batch [--program-folder DIR] [--criteria FILE.cri | --open FILE.rst]\n"
            "                       [--urls FILE] [--search] [--retrieve] [--parallel N]\n"
+           "                       [--match text|source]\n"
            "                       [--save FILE.rst] [--html FILE.htm] [--text FILE.txt]\n"
            "                       [--csv FILE.csv] [--json FILE.json]\n"
            "       orvalen --help | --version\n"
@@ -231,6 +238,8 @@ std::string usageText()
            "  --retrieve           fetch and judge every page not ticked yet\n"
            "  --parallel N         pages fetched at once while retrieving, 1 to 32; without it the\n"
            "                       program folder's \"Parallel fetches\" setting (search.txt) holds\n"
+           "  --match text|source  match the criteria on the text a reader sees or on the page\n"
+           "                       source; without it the program folder's setting holds\n"
            "  --save FILE.rst      write a results file\n"
            "  --html FILE.htm      write the HTML report\n"
            "  --text FILE.txt      write the text report\n"

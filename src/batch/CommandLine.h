@@ -3,6 +3,8 @@
 // runs the window's commands without a display; --help and --version print
 // and end. Parsing is pure, so every rule can be tested without starting
 // anything.
+#include "verify/PageJudge.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +32,9 @@ struct BatchOptions {
     // --parallel: requests in flight during this run's retrieval; without
     // it the program folder's "Parallel fetches" setting holds.
     std::optional<int> parallel;
+    // --match text|source: what the criteria are matched on during this
+    // run; without it the program folder's setting holds.
+    std::optional<MatchOn> matchOn;
     std::string save; // results file
     std::string html; // HTML report
     std::string text; // text report

@@ -249,6 +249,7 @@ void FetchScheduler::RequestDone(Request* request)
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
     end.bodyFailed = RequestFailed(request->client);
+    end.contentType = request->client.ContentType();
     Release(request);
     EndRow(index, end);
     Pump();
@@ -266,6 +267,7 @@ void FetchScheduler::TimedOut(Request* request)
         } catch (...) {
         }
         end.dataFile = request->dataFile;
+        end.contentType = request->client.ContentType();
         end.bodyFailed = RequestFailed(request->client);
         Release(request);
         EndRow(index, end);

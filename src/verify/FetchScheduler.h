@@ -46,6 +46,7 @@ struct FetchEnd {
     // The page began but did not arrive whole or was not written, or the
     // request failed in TLS.
     bool bodyFailed = false;
+    std::string contentType {}; // the answer's Content-Type header value
 };
 
 // What the scheduler asks of the program and tells it. A listener call that

@@ -2,6 +2,7 @@
 // install lays out, checked by the desktop's own validators, and the
 // installed program answering --version.
 #include "core/Lines.h"
+#include "core/Text.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -79,12 +80,14 @@ TEST(Install, LaysOutAValidSystemTree)
         EXPECT_TRUE(QDir(QString::fromStdString(home.file("xdg/Orvalen/") + sub)).exists()) << sub;
     EXPECT_TRUE(FileExists(home.file("xdg/Orvalen/logo.jpg"))) << "the installed artwork is copied";
     // A new user's options are laid out too: the first start reports no
-    // missing options file and asks every engine.
+    // missing options file, asks every engine and matches on page text.
     EXPECT_EQ(batch.output.find("Cannot open file"), std::string::npos) << batch.output;
     std::string everyEngine;
     for (int i = 0; i < 10; ++i)
         everyEngine += "true\r\n";
-    EXPECT_EQ(LoadFileBytes(home.file("xdg/Orvalen/search.txt")).rfind(everyEngine, 0), 0u);
+    const std::string options = LoadFileBytes(home.file("xdg/Orvalen/search.txt"));
+    EXPECT_EQ(options.rfind(everyEngine, 0), 0u);
+    EXPECT_TRUE(EndsWith(options, "\r\npage text\r\n")) << options;
     EXPECT_FALSE(QDir(QString::fromStdString(prefix.file("bin/data"))).exists());
     const std::string csv = LoadFileBytes(home.file("out.csv"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv; // the header and the two URLs

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace orv;
 
 namespace
@@ -11,7 +13,7 @@ namespace
 Lines sampleLines()
 {
     return { "true", "false", "true", "false", "true", "false", "true", "false", "true", "false", "true", "10.0.0.1",
-        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8" };
+        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8", "page source" };
 }
 
 } // namespace
@@ -19,7 +21,7 @@ Lines sampleLines()
 TEST(OptionsFile, DefaultsWriteTheFormDefaults)
 {
     const Lines lines = OptionsToLines(Options {});
-    ASSERT_EQ(lines.size(), 25u);
+    ASSERT_EQ(lines.size(), 26u);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(lines[i], "false") << "line " << i + 1;
     EXPECT_EQ(lines[11], "255.255.255.255");
@@ -29,6 +31,7 @@ TEST(OptionsFile, DefaultsWriteTheFormDefaults)
     for (int i = 14; i < 24; ++i)
         EXPECT_EQ(lines[i], i == 16 ? "10" : "20") << "line " << i + 1;
     EXPECT_EQ(lines[24], "1"); // one fetch at a time
+    EXPECT_EQ(lines[25], "page source");
 }
 
 TEST(OptionsFile, FlagAndMaximumLinesFollowTheirOwnEngineOrders)
@@ -131,13 +134,14 @@ INSTANTIATE_TEST_SUITE_P(Lengths, OptionsShortFile, ::testing::Values(0, 1, 10, 
 TEST(OptionsFile, TwentyFourLinesReadWithTheDefaultParallelFetches)
 {
     Lines lines = sampleLines();
-    lines.pop_back();
+    lines.resize(24);
     Options options;
     options.parallelFetches = 5;
     OptionsFromLines(lines, options);
     EXPECT_EQ(options.parallelFetches, kParallelFetchesDefault);
     Lines expected = lines;
     expected.push_back("1");
+    expected.push_back("page source");
     EXPECT_EQ(OptionsToLines(options), expected);
 }
 
@@ -149,7 +153,25 @@ TEST(OptionsFile, ParallelFetchesStayWithinTheirBounds)
         EXPECT_EQ(ParallelFetchesFromText(text), expected) << "'" << text << "'";
 }
 
-TEST(OptionsFile, LinesAfterTheTwentyFifthAreIgnored)
+// A file written before the choice existed keeps matching on the page source.
+TEST(OptionsFile, MatchLineChoosesPageTextOnlyWhenItSaysSo)
+{
+    const std::pair<std::optional<std::string>, MatchOn> cases[] = { { std::nullopt, MatchOn::PageSource },
+        { "page text", MatchOn::PageText }, { "page source", MatchOn::PageSource },
+        { "Page Text", MatchOn::PageSource }, { "", MatchOn::PageSource } };
+    for (const auto& [line, expected] : cases) {
+        Lines lines = sampleLines();
+        lines.resize(25);
+        if (line)
+            lines.push_back(*line);
+        Options options;
+        OptionsFromLines(lines, options);
+        EXPECT_EQ(options.matchOn, expected) << (line ? *line : "no line 26");
+        EXPECT_EQ(OptionsToLines(options).back(), MatchOnText(expected));
+    }
+}
+
+TEST(OptionsFile, LinesAfterTheTwentySixthAreIgnored)
 {
     Lines lines = sampleLines();
     lines.push_back("extra");

@@ -237,7 +237,7 @@ private:
         if (options_.urlsFile.empty())
             return !interrupted();
         return command([this] {
-            const Lines lines = LoadLines(options_.urlsFile);
+            const Lines lines = LoadTextLines(options_.urlsFile);
             for (const std::string& line : lines)
                 if (!line.empty())
                     form_.UpdateMasterUrlList(line);
@@ -268,6 +268,8 @@ private:
         // run never presses.
         if (options_.parallel)
             form_.spinParallelFetches->setValue(*options_.parallel);
+        if (options_.matchOn)
+            form_.cboMatchOn->setCurrentIndex(*options_.matchOn == MatchOn::PageText ? 0 : 1);
         return command([this] { form_.butRetrieveClick(); }) && !interrupted();
     }
 

@@ -6,9 +6,10 @@
 #include "app/controls/PageControl.h"
 #include "app/controls/SpinButton.h"
 #include "files/OptionsFile.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 
 namespace
@@ -52,7 +53,7 @@ void TForm1::ReadOptions()
     const std::string path = programFolder() + orv::kOptionsFileName;
     orv::Lines lines;
     try {
-        lines = orv::LoadLines(path);
+        lines = orv::LoadTextLines(path);
     } catch (const orv::EInOutError&) {
         throw orv::EInOutError(orv::CannotOpenFileText(path), 0);
     }
@@ -65,6 +66,7 @@ void TForm1::ReadOptions()
     options.proxyPort = textOf(edHttpProxyPort);
     options.maxSeconds = textOf(edMaxSeconds);
     options.parallelFetches = spinParallelFetches->value();
+    options.matchOn = CurrentMatchOn();
     std::exception_ptr shortFile;
     try {
         orv::OptionsFromLines(lines, options);
@@ -81,6 +83,7 @@ void TForm1::ReadOptions()
     for (orv::Engine e : orv::kOptionsMaxOrder)
         engineMaxBox(e)->setText(orv::toQ(options.maxOf(e)));
     spinParallelFetches->setValue(options.parallelFetches);
+    cboMatchOn->setCurrentIndex(options.matchOn == orv::MatchOn::PageText ? 0 : 1);
     if (shortFile)
         std::rethrow_exception(shortFile);
 }
@@ -103,6 +106,7 @@ void TForm1::SaveOptions()
     options.proxyPort = textOf(edHttpProxyPort);
     options.maxSeconds = textOf(edMaxSeconds);
     options.parallelFetches = spinParallelFetches->value();
+    options.matchOn = CurrentMatchOn();
 
     const std::string path = programFolder() + orv::kOptionsFileName;
     try {

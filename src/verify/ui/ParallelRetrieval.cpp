@@ -8,7 +8,7 @@
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "net/MessageWindow.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 
@@ -84,6 +84,7 @@ public:
             form_.lblCurrentEngine->setText(QStringLiteral("Aborted...."));
         form_.run.currentUrlIndex = end.row;
         form_.run.currentDataFile = end.dataFile;
+        form_.run.currentContentType = end.contentType;
         form_.run.timeoutFlag = end.timedOut;
         form_.run.bodyFailed = end.bodyFailed;
         form_.EndOfUrl(end.row, false, false, end.url);

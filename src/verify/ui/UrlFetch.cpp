@@ -6,7 +6,7 @@
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "net/HttpProt.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 #include "verify/UrlOutcome.h"
@@ -53,13 +53,17 @@ void TForm1::FetchUrl(int row)
     // A TLS failure is a failed request like a cut-off page: whatever
     // arrived before it is not to be trusted.
     run.bodyFailed = Httpcli1.BodyFailed() || Httpcli1.TlsFailed();
+    run.currentContentType = Httpcli1.ContentType();
 }
 
 orv::ScanVerdict TForm1::ScanThePage()
 {
     orv::ScanVerdict verdict;
     try {
-        verdict = orv::ScanPageFile(run.currentDataFile, criteria, CurrentScanModes());
+        // The page is decoded by its own character set and judged on what
+        // the user chose to match.
+        const auto judge = orv::MakePageJudge(criteria, CurrentMatchOn(), run.currentContentType);
+        verdict = orv::JudgePageFile(run.currentDataFile, *judge, CurrentScanModes());
     } catch (const std::exception&) {
         // The page cannot be read back: it is thrown away and the URL is
         // recorded as "File Not Found".

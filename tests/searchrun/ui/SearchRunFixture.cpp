@@ -3,7 +3,7 @@
 #include "app/controls/EditBox.h"
 #include "core/Text.h"
 #include "parse/ui/TfrmStats.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QCheckBox>
 #include <QLabel>
