@@ -464,7 +464,8 @@ TEST_F(BatchRunTest, MatchChoosesPageTextOrSourceOverPagesInTheirOwnSets)
         (std::map<std::string, std::string> { { peer.url("/cp1252"), "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D" },
             { peer.url("/koi8"), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82" }, { peer.url("/sjis"), "T" } }));
     EXPECT_EQ(approvedOf("source"),
-        (std::map<std::string, std::string> { { peer.url("/script"), "No Description" }, { peer.url("/sjis"), "T" } }));
+        (std::map<std::string, std::string> { { peer.url("/cp1252"), "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D" },
+            { peer.url("/script"), "No Description" }, { peer.url("/sjis"), "T" } }));
 }
 
 } // namespace

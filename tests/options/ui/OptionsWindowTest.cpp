@@ -106,7 +106,7 @@ TEST_F(OptionsWindow, ShortFileKeepsWhatWasReadAndTheDefaultsBeyond)
     EXPECT_EQ(f.edAltaMax->text(), "150");
     EXPECT_EQ(f.edExciteMax->text(), "20");
     const orv::Lines saved = savedOptions();
-    ASSERT_EQ(saved.size(), 25u);
+    ASSERT_EQ(saved.size(), 26u);
     EXPECT_EQ(saved[14], "150");
     EXPECT_EQ(saved[16], "10");
 }
@@ -148,10 +148,11 @@ TEST_F(OptionsWindow, ReadingSpreadsEveryLineToItsControl)
     EXPECT_EQ(f.clientProxy, "10.1.2.3");
     EXPECT_EQ(f.clientProxyPort, "3128");
     // A file of 24 lines, as earlier versions wrote it, gives one fetch at a
-    // time and is written back with that as its 25th line.
+    // time and matches on the page source, written back as lines 25 and 26.
     EXPECT_EQ(f.spinParallelFetches->value(), 1);
     orv::Lines written = lines;
     written.push_back("1");
+    written.push_back("page source");
     EXPECT_EQ(savedOptions(), written);
 }
 
