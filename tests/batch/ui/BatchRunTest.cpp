@@ -159,8 +159,9 @@ TEST_P(BatchRunParallel, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgre
     else
         EXPECT_EQ(sim->maxOpenToOneAddress(), 1) << "search.txt says one at a time";
     const Lines options = LoadLines(folder.file("search.txt"));
-    ASSERT_EQ(options.size(), 25u);
+    ASSERT_EQ(options.size(), 26u);
     EXPECT_EQ(options[24], "1") << "--parallel holds for the run only";
+    EXPECT_EQ(options[25], "page source") << "a file without the line keeps matching the source";
     EXPECT_EQ(run.out, "") << "standard output stays empty";
     EXPECT_NE(run.err.find("search Infoseek page 1: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("retrieve 1/"), std::string::npos) << run.err;
