@@ -3,10 +3,12 @@
 #include "text/FoldedText.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <mutex>
 #include <strings.h>
 
 namespace orv
@@ -125,6 +127,9 @@ PageTextJudge::PageTextJudge(const WordLists& lists, bool plainText)
 {
     if (plainText)
         return;
+    // The library sets up its tables once, before any parser of any thread.
+    static std::once_flag initialized;
+    std::call_once(initialized, [] { xmlInitParser(); });
     htmlSAXHandler sax;
     std::memset(&sax, 0, sizeof sax);
     sax.startElement = onStartElement;
