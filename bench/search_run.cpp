@@ -2,7 +2,7 @@
 // simulator on 127.0.0.1: the time of a run and the time per request.
 #include "app/controls/EditBox.h"
 #include "core/Lines.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "search/Engines.h"
 #include "support/BenchSupport.h"
 

@@ -5,7 +5,7 @@
 #include "app/controls/NumberBox.h"
 #include "core/Lines.h"
 #include "platform/Dialogs.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "search/ui/TfrmYield.h"
 
 #include <QApplication>

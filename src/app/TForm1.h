@@ -14,6 +14,7 @@
 #include "search/SearchCatalogue.h"
 #include "search/UrlList.h"
 #include "verify/FetchScheduler.h"
+#include "verify/PageJudge.h"
 #include "verify/PageScan.h"
 #include "verify/UrlOutcome.h"
 
@@ -29,6 +30,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -176,6 +178,7 @@ public:
     QRadioButton* radExclusionAny = nullptr;
     QRadioButton* radExclusionAll = nullptr;
     QPushButton* butAccept = nullptr;
+    QComboBox* cboMatchOn = nullptr; // "Page Text" or "Page Source"; stored in the options
 
     // Main menu.
     QMenuBar* MainMenu1 = nullptr;
@@ -306,6 +309,7 @@ public:
     void popRemoveFromListClick();
     void TabSheet4Exit();
     void butAcceptClick();
+    void cboMatchOnActivated();
     void memPrimarySearchCriteriaChange();
     void memSecondarySearchCriteriaChange();
     void memExclusionCriteriaChange();
@@ -596,6 +600,7 @@ public:
 private:
     // The state of the Primary and Secondary radio pairs, read per page.
     orv::ScanModes CurrentScanModes() const;
+    orv::MatchOn CurrentMatchOn() const;
     // Sets the client's URL from master entry `index` and shows it.
     std::string SetRequestUrl(int index);
     // Marks the row as being fetched and runs the request.

@@ -12,9 +12,11 @@
 #include "rcadigi/Rcadigi.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -266,5 +268,17 @@ void TForm1::createCriteriaPage()
     butAccept = named(new QPushButton(QStringLiteral("&Accept"), TabSheet4), "butAccept");
     butAccept->setFixedWidth(75);
     grid->addWidget(butAccept, 3, 2, Qt::AlignRight);
+    // Index 0 is page text, index 1 the page source (orv::MatchOn's order).
+    auto* matchRow = new QHBoxLayout;
+    matchRow->addWidget(label(TabSheet4, "Match on:"));
+    cboMatchOn = named(new QComboBox(TabSheet4), "cboMatchOn");
+    cboMatchOn->addItem(QStringLiteral("Page Text"));
+    cboMatchOn->addItem(QStringLiteral("Page Source"));
+    cboMatchOn->setToolTip(
+        QStringLiteral("Page Text: the words a reader sees. Page Source: every line of the page, markup included"));
+    cboMatchOn->setCurrentIndex(1);
+    matchRow->addWidget(cboMatchOn);
+    matchRow->addStretch(1);
+    grid->addLayout(matchRow, 3, 0, 1, 2);
     grid->setRowStretch(1, 1);
 }

@@ -9,7 +9,7 @@
 #include "files/WindowSession.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 
 #include <QAction>

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -87,6 +88,7 @@ void TForm1::wireControls()
 
     on(Page1, &orv::PageControl::mouseDown, this, &TForm1::Page1MouseDown);
     on(butAccept, &QPushButton::clicked, this, &TForm1::butAcceptClick);
+    on(cboMatchOn, &QComboBox::activated, this, &TForm1::cboMatchOnActivated);
     on(memPrimarySearchCriteria, &QPlainTextEdit::textChanged, this, &TForm1::memPrimarySearchCriteriaChange);
     on(memSecondarySearchCriteria, &QPlainTextEdit::textChanged, this, &TForm1::memSecondarySearchCriteriaChange);
     on(memExclusionCriteria, &QPlainTextEdit::textChanged, this, &TForm1::memExclusionCriteriaChange);

@@ -241,6 +241,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             if (!valueOf(text) || (text != "1.0" && text != "1.1"))
                 return badUsage("--http needs 1.0 or 1.1");
             line.batch.http11 = text == "1.1";
+        } else if (arg == "--match") {
+            std::string text;
+            if (!valueOf(text) || (text != "text" && text != "source"))
+                return badUsage("--match needs \"text\" or \"source\"");
+            line.batch.matchOn = text == "text" ? MatchOn::PageText : MatchOn::PageSource;
             batchOnly.push_back(arg);
         } else {
             bool known = false;
@@ -298,6 +303,7 @@ std::string usageText()
            "                       [--all-primary] [--all-secondary]\n"
            "                       [--urls FILE] [--search] [--engines LIST] [--max N]\n"
            "                       [--retrieve] [--parallel N] [--list-engines]\n"
+           "                       [--match text|source]\n"
            "                       [--save FILE.rst] [--html FILE.htm] [--text FILE.txt]\n"
            "                       [--csv FILE.csv] [--json FILE.json]\n"
            "       orvalen --help | --version\n"
@@ -325,6 +331,8 @@ std::string usageText()
            "                       program folder's \"Parallel fetches\" setting (search.txt) holds\n"
            "  --http 1.0|1.1       retrieve with HTTP/1.0 requests or HTTP/1.1 connections; without\n"
            "                       it the \"HTTP/1.1 connections\" setting (search.txt) holds\n"
+           "  --match text|source  match the criteria on the text a reader sees or on the page\n"
+           "                       source; without it the program folder's setting holds\n"
            "  --save FILE.rst      write a results file\n"
            "  --html FILE.htm      write the HTML report\n"
            "  --text FILE.txt      write the text report\n"

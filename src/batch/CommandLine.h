@@ -3,6 +3,8 @@
 // runs the window's commands without a display; --help and --version print
 // and end. Parsing is pure, so every rule can be tested without starting
 // anything.
+#include "verify/PageJudge.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +46,9 @@ struct BatchOptions {
     std::vector<std::string> primary, secondary, exclude;
     bool allPrimary = false;
     bool allSecondary = false;
+    // --match text|source: what the criteria are matched on during this
+    // run; without it the program folder's setting holds.
+    std::optional<MatchOn> matchOn;
     std::string save; // results file
     std::string html; // HTML report
     std::string text; // text report

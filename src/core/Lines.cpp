@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/ReplaceFile.h"
+#include "core/Utf8.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,7 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orv {
+namespace orv
+{
 
 Lines SplitLines(std::string_view text)
 {
@@ -50,7 +52,8 @@ std::string LoadFileBytes(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw inOutErrorFromErrno(errno, path);
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         throw inOutErrorFromErrno(EISDIR, path);
@@ -84,6 +87,11 @@ Lines LoadLines(const std::string& path)
     return SplitLines(LoadFileBytes(path));
 }
 
+Lines LoadTextLines(const std::string& path)
+{
+    return SplitLines(DecodeFileText(LoadFileBytes(path)));
+}
+
 void SaveLines(const std::string& path, const Lines& lines)
 {
     SaveFileBytes(path, JoinLines(lines));
@@ -91,7 +99,8 @@ void SaveLines(const std::string& path, const Lines& lines)
 
 bool FileExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-namespace orv {
+namespace orv
+{
 
 using Lines = std::vector<std::string>;
 
@@ -18,6 +19,9 @@ Lines SplitLines(std::string_view text);
 std::string JoinLines(const Lines& lines);
 
 Lines LoadLines(const std::string& path);
+// A text file of the user's (results file, template, options, lists): read
+// as UTF-8 when it is valid UTF-8, else as Windows-1252 (DecodeFileText).
+Lines LoadTextLines(const std::string& path);
 void SaveLines(const std::string& path, const Lines& lines);
 
 // Whole-file byte helpers with the same error rules.

@@ -11,7 +11,7 @@ namespace
 
 std::string csvField(std::string_view text)
 {
-    const std::string utf8 = cp1252ToUtf8(text);
+    const std::string utf8 = ValidUtf8(text);
     if (utf8.find_first_of(",\"\r\n") == std::string::npos)
         return utf8;
     std::string quoted = "\"";
@@ -149,7 +149,7 @@ std::string jsonString(std::string_view text)
 {
     static const char* const kHex = "0123456789abcdef";
     std::string out = "\"";
-    for (const char c : cp1252ToUtf8(text)) {
+    for (const char c : ValidUtf8(text)) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
         case '"':
@@ -203,6 +203,7 @@ std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineY
     writeCriterion(out, "primary", criteria.words.primary, criteria.primaryAll);
     writeCriterion(out, "secondary", criteria.words.secondary, criteria.secondaryAll);
     writeCriterion(out, "exclusion", criteria.words.exclusion, criteria.exclusionAll);
+    out.member("matchOn", criteria.matchOn == MatchOn::PageText ? "\"text\"" : "\"source\"");
     out.close('}');
 
     out.objectArray("engines", engines, [&out](const EngineYieldRow& row) {

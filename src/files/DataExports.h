@@ -1,9 +1,11 @@
 #pragma once
 // The two exports for other programs: CSV (RFC 4180) and JSON, both UTF-8.
-// Everything the lists hold is Windows-1252 bytes, converted on the way out,
-// so any byte a page or a file put into them gives a valid file.
+// The lists hold UTF-8 and go out as they are; a byte that is not UTF-8
+// becomes U+FFFD, so whatever a page or a file put into them gives a valid
+// file.
 #include "files/ResultsFile.h"
 #include "search/EngineYield.h"
+#include "verify/PageJudge.h"
 
 #include <string>
 #include <vector>
@@ -33,6 +35,7 @@ struct ExportCriteria {
     bool primaryAll = false;
     bool secondaryAll = false;
     bool exclusionAll = false;
+    MatchOn matchOn = MatchOn::PageSource;
 };
 
 // "url,status,checked,approved,engines,description,reason" and one line per
@@ -46,7 +49,7 @@ std::string csvExport(const std::vector<ExportRecord>& records);
 std::string jsonExport(const ExportCriteria& criteria, const std::vector<EngineYieldRow>& engines,
     const std::vector<ExportRecord>& records, const std::vector<ApprovedEntry>& approved);
 
-// A JSON string literal, quotes included, of Windows-1252 text.
+// A JSON string literal, quotes included; ill-formed UTF-8 becomes U+FFFD.
 std::string jsonString(std::string_view text);
 
 } // namespace orv

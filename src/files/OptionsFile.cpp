@@ -33,6 +33,16 @@ int ParallelFetchesFromText(const std::string& line)
     return std::clamp(value, kParallelFetchesMin, kParallelFetchesMax);
 }
 
+std::string MatchOnText(MatchOn on)
+{
+    return on == MatchOn::PageText ? "page text" : "page source";
+}
+
+MatchOn MatchOnFromText(const std::string& line)
+{
+    return line == "page text" ? MatchOn::PageText : MatchOn::PageSource;
+}
+
 Lines OptionsToLines(const Options& options)
 {
     Lines lines;
@@ -47,6 +57,7 @@ Lines OptionsToLines(const Options& options)
         lines.push_back(options.maxOf(e));
     lines.push_back(IntToStr(options.parallelFetches));
     lines.push_back(OptionFlagText(options.http11));
+    lines.push_back(MatchOnText(options.matchOn));
     return lines;
 }
 
@@ -74,11 +85,12 @@ void OptionsFromLines(const Lines& lines, Options& options)
     options.maxSeconds = lineAt(lines, index++);
     for (Engine e : kOptionsMaxOrder)
         options.maxOf(e) = lineAt(lines, index++);
-    options.parallelFetches = static_cast<size_t>(index) < lines.size()
-        ? ParallelFetchesFromText(lines[static_cast<size_t>(index)])
-        : kParallelFetchesDefault;
+    const auto present = [&lines](int at) { return static_cast<size_t>(at) < lines.size(); };
+    options.parallelFetches = present(index) ? ParallelFetchesFromText(lineAt(lines, index)) : kParallelFetchesDefault;
     ++index;
-    options.http11 = static_cast<size_t>(index) < lines.size() && OptionFlagFromText(lines[static_cast<size_t>(index)]);
+    options.http11 = present(index) && OptionFlagFromText(lineAt(lines, index));
+    ++index;
+    options.matchOn = present(index) ? MatchOnFromText(lineAt(lines, index)) : MatchOn::PageSource;
 }
 
 bool OptionsFileHolds(const Lines& fileLines, const Options& options)

@@ -1,17 +1,20 @@
 #pragma once
-// The options file "search.txt": 25 lines, each ended by CR LF. Lines 1 to 10
+// The options file "search.txt": 27 lines, each ended by CR LF. Lines 1 to 10
 // say which engines take part ("true"/"false"), line 11 whether the HTTP proxy
 // is used, lines 12 to 14 hold the proxy address, the proxy port and the
 // seconds to wait, lines 15 to 24 the largest number of results per engine,
-// line 25 how many pages a retrieval run fetches at once. Earlier versions
-// wrote only the first 24 lines; such a file reads as it always did, with
-// one fetch at a time.
+// line 25 how many pages a retrieval run fetches at once, line 26 whether
+// retrievals use "HTTP/1.1 connections", line 27 what the criteria are matched
+// on ("page text" or "page source"). Earlier versions wrote only the first 24,
+// 25 or 26 lines; such a file reads as it always did, with one fetch at a
+// time, HTTP/1.0 requests and matching on the page source.
 // The engines of the flag lines and of the maximum lines come in two different
 // fixed orders. Every text is kept as it stands; numbers are converted only
 // where they are used.
 #include "core/Errors.h"
 #include "core/Lines.h"
 #include "search/Engines.h"
+#include "verify/PageJudge.h"
 
 #include <array>
 #include <string>
@@ -19,7 +22,7 @@
 namespace orv
 {
 
-inline constexpr int kOptionsLineCount = 26;
+inline constexpr int kOptionsLineCount = 27;
 
 // Pages a retrieval run keeps in flight: 1 is one after another.
 inline constexpr int kParallelFetchesMin = 1;
@@ -67,6 +70,9 @@ struct Options {
     // "HTTP/1.1 connections" for retrievals: on for a new user's folder, off
     // where a file from before the setting is read.
     bool http11 = true;
+    // The form's default and that of a file without the line is the page
+    // source; the options laid out for a new user choose page text.
+    MatchOn matchOn = MatchOn::PageSource;
 
     bool isSelected(Engine e) const { return selected[static_cast<size_t>(engineIndex(e))]; }
     std::string& maxOf(Engine e) { return maxText[static_cast<size_t>(engineIndex(e))]; }
@@ -85,15 +91,21 @@ bool OptionFlagFromText(const std::string& line);
 // kParallelFetchesMin..kParallelFetchesMax; any other text gives the default.
 int ParallelFetchesFromText(const std::string& line);
 
-// The 26 lines of the file for these settings.
+// "page text" or "page source"; only the exact text "page text" reads as
+// page text.
+std::string MatchOnText(MatchOn on);
+MatchOn MatchOnFromText(const std::string& line);
+
+// The 27 lines of the file for these settings.
 Lines OptionsToLines(const Options& options);
 
 // Reads `lines` into `options` in file order. Every line that is present is
 // applied; a file shorter than 24 lines stops at the first missing line with
 // EListError "List index out of bounds (%d)" (0-based index), after the lines
 // before it were applied. A file of 24 lines gives the default number of
-// parallel fetches, and one of 25 lines HTTP/1.0 requests ("HTTP/1.1
-// connections" off). Lines after the 26th are ignored.
+// parallel fetches, one of 25 lines HTTP/1.0 requests ("HTTP/1.1
+// connections" off), and one of 24 to 26 lines matches on the page source.
+// Lines after the 27th are ignored.
 void OptionsFromLines(const Lines& lines, Options& options);
 
 // Whether a file of `fileLines` already stores exactly these settings (a

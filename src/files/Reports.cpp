@@ -1,6 +1,7 @@
 #include "files/Reports.h"
 
 #include "core/Text.h"
+#include "core/Utf8.h"
 
 namespace orv
 {
@@ -14,13 +15,15 @@ void append(Lines& out, const Lines& entries)
 
 // Text taken from data (criteria, URLs cut from web pages) as HTML text and
 // attribute value: the four characters that can end an attribute or start
-// markup become entities, so the text can only ever show as text. Other
-// bytes stay as they are.
+// markup become entities, so the text can only ever show as text. Every
+// character beyond ASCII becomes a numeric character reference: the report
+// declares no character set (its fixed lines are Windows-1252), and a
+// reference shows the same in every browser.
 std::string htmlEscaped(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    ForEachCodePoint(text, [&out](char32_t c) {
         switch (c) {
         case '&':
             out += "&amp;";
@@ -35,9 +38,12 @@ std::string htmlEscaped(std::string_view text)
             out += "&quot;";
             break;
         default:
-            out += c;
+            if (c < 0x80)
+                out += static_cast<char>(c);
+            else
+                out += "&#" + std::to_string(static_cast<uint32_t>(c)) + ';';
         }
-    }
+    });
     return out;
 }
 

@@ -1,15 +1,21 @@
 #include "platform/Collation.h"
 
+#include "core/Utf8.h"
+
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-namespace orv {
+namespace orv
+{
 
-namespace {
+namespace
+{
 
 // Windows-1252 bytes 0x80..0x9F; the five unassigned bytes keep their C1
 // code points, as the platform's own conversion does.
@@ -53,20 +59,6 @@ char16_t fromCp1252(unsigned char byte)
     if (byte >= 0x80 && byte <= 0x9F)
         return kCp1252High[byte - 0x80];
     return byte;
-}
-
-void appendUtf8(std::string& out, UChar32 c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // "de_DE.UTF-8@euro" -> "de_DE"; the C and POSIX locales name no language
@@ -130,12 +122,23 @@ const LocaleCollation& LocaleCollation::user()
 
 std::string LocaleCollation::key(std::string_view text) const
 {
+    // UTF-8, as the lists hold it; bytes that are not UTF-8 are read as
+    // Windows-1252, as files are, so that distinct texts keep distinct keys.
     std::vector<UChar>& wide = impl_->wide;
-    wide.resize(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        wide[i] = fromCp1252(static_cast<unsigned char>(text[i]));
+    wide.clear();
+    if (IsValidUtf8(text)) {
+        wide.resize(text.size() + 1);
+        int32_t length = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        u_strFromUTF8(wide.data(), static_cast<int32_t>(wide.size()), &length, text.data(),
+            static_cast<int32_t>(text.size()), &status);
+        wide.resize(U_SUCCESS(status) ? static_cast<size_t>(length) : 0);
+    } else {
+        for (const char c : text)
+            wide.push_back(fromCp1252(static_cast<unsigned char>(c)));
+    }
 
-    std::string out(text.size() * 2 + 16, '\0');
+    std::string out(wide.size() * 4 + 16, '\0');
     auto fill = [&] {
         return ucol_getSortKey(impl_->collator, wide.data(), static_cast<int32_t>(wide.size()),
             reinterpret_cast<uint8_t*>(out.data()), static_cast<int32_t>(out.size()));
@@ -148,8 +151,12 @@ std::string LocaleCollation::key(std::string_view text) const
     // The collation key ends in its NUL, which no other byte of it is, so
     // what follows only decides between texts with equal collation keys.
     out.resize(static_cast<size_t>(length));
-    for (UChar c : wide)
-        appendUtf8(out, u_foldCase(c, U_FOLD_CASE_DEFAULT));
+    const auto units = static_cast<int32_t>(wide.size());
+    for (int32_t i = 0; i < units;) {
+        UChar32 c = 0;
+        U16_NEXT(wide.data(), i, units, c);
+        AppendUtf8(out, static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT)));
+    }
     return out;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Case-insensitive comparison of 8-bit text under a locale, as the URL lists
-// need it. Texts are Windows-1252 bytes. The locale's collation decides the
+// Case-insensitive comparison of text under a locale, as the URL lists need
+// it. Texts are UTF-8 (bytes that are not UTF-8 read as Windows-1252). The locale's collation decides the
 // order with letter case ignored; texts the collation calls equal although
 // they differ in more than letter case (it ignores some control characters,
 // for instance) are told apart by their case-folded characters, so that only
@@ -14,9 +14,11 @@
 #include <string>
 #include <string_view>
 
-namespace orv {
+namespace orv
+{
 
-class LocaleCollation {
+class LocaleCollation
+{
 public:
     // `locale` is an ICU locale name ("de_DE", "sv"); empty or "C" stands for
     // the root order. A name ICU does not know falls back to the root order.

@@ -3,7 +3,7 @@
 // file system's own bytes (UTF-8 here); Qt holds it as text. Every crossing
 // converts with the file system's encoding, so that a name with letters
 // beyond ASCII names the same file on both sides. File contents stay
-// single-byte text (Latin1.h); only names go through here.
+// UTF-8 text (WidgetText.h); only names go through here.
 #include <QByteArray>
 #include <QFile>
 #include <QString>

@@ -98,7 +98,7 @@ EngineHosts EngineHosts::load(const std::string& programFolder)
     if (!FileExists(path))
         return EngineHosts();
     try {
-        return fromLines(LoadLines(path));
+        return fromLines(LoadTextLines(path));
     } catch (const Exception&) {
         return EngineHosts();
     }

@@ -16,6 +16,7 @@ struct RunState {
     bool abortFlag = false;        // set by Abort; every later step of a run does nothing
     bool timeoutFlag = false;      // set when the countdown runs out; the next parser clears it
     int countdown = 0;             // seconds left for the current request
+    std::string currentContentType; // Content-Type of the page being scanned
     std::string currentDataFile;   // full path of the data or page file being written or read
     std::string searchDataFile;    // the data file the search request in progress writes; empty otherwise
     int currentUrlIndex = 0;       // row of the results view the retrieval run is fetching

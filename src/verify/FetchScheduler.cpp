@@ -280,6 +280,7 @@ void FetchScheduler::RequestDone(Request* request)
     const size_t index = request->index;
     FetchEnd end { rows_[index].row, rows_[index].url, request->dataFile, false, false };
     end.bodyFailed = RequestFailed(request->client);
+    end.contentType = request->client.ContentType();
     end.failReason = FailReason(request->client);
     std::shared_ptr<PageFeed> feed = std::move(request->feed);
     const bool judged = feed && !end.bodyFailed;
@@ -334,6 +335,7 @@ void FetchScheduler::TimedOut(Request* request)
         } catch (...) {
         }
         end.dataFile = request->dataFile;
+        end.contentType = request->client.ContentType();
         end.bodyFailed = RequestFailed(request->client);
         end.failReason = FailReason(request->client);
         Release(request);

@@ -61,6 +61,7 @@ struct FetchEnd {
     // for a page that timed out, was aborted or failed.
     std::shared_ptr<PageJudge> judge = nullptr;
     std::string failReason = {}; // the client's reason phrase when bodyFailed
+    std::string contentType {}; // the answer's Content-Type header value
 };
 
 // What the scheduler asks of the program and tells it. A listener call that

@@ -33,4 +33,8 @@ public:
 // may name the page's character set.
 std::unique_ptr<PageJudge> MakePageJudge(const WordLists& lists, MatchOn on, const std::string& contentType);
 
+// Feeds the page file at `path` to `judge` and gives its verdict. Throws
+// EInOutError when the file cannot be opened or read.
+ScanVerdict JudgePageFile(const std::string& path, PageJudge& judge, ScanModes modes);
+
 } // namespace orv

@@ -17,7 +17,7 @@ CommandLine parse(std::vector<std::string> args)
 TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
 {
     const CommandLine line = parse({ "--batch", "--program-folder", "/p", "--criteria=night.cri", "--urls", "more.txt",
-        "--search", "--retrieve", "--parallel", "32", "--http", "1.1", "--save", "out.rst", "--html=r.htm", "--text",
+        "--search", "--retrieve", "--parallel", "32", "--http", "1.1", "--match=text", "--save", "out.rst", "--html=r.htm", "--text",
         "r.txt", "--csv", "-", "--json", "r.json" });
     ASSERT_EQ(line.mode, LaunchMode::Batch) << line.error;
     EXPECT_EQ(line.programFolder, "/p");
@@ -27,6 +27,7 @@ TEST(CommandLine, BatchTakesEveryOptionInBothSpellings)
     EXPECT_TRUE(line.batch.retrieve);
     EXPECT_EQ(line.batch.parallel, 32);
     EXPECT_EQ(line.batch.http11, true);
+    EXPECT_EQ(line.batch.matchOn, MatchOn::PageText);
     EXPECT_EQ(line.batch.save, "out.rst");
     EXPECT_EQ(line.batch.html, "r.htm");
     EXPECT_EQ(line.batch.text, "r.txt");
@@ -62,6 +63,8 @@ TEST(CommandLine, WindowKeepsTheFrameworksArgumentsAndItsProgramFolder)
     EXPECT_EQ(line.programFolder, "/home/u/o");
     EXPECT_FALSE(parse({ "--batch", "--open", "a.rst", "--retrieve" }).batch.parallel)
         << "without --parallel the program folder's setting holds";
+    EXPECT_FALSE(parse({ "--batch", "--open", "a.rst", "--retrieve" }).batch.matchOn);
+    EXPECT_EQ(parse({ "--batch", "--open", "a.rst", "--match", "source" }).batch.matchOn, MatchOn::PageSource);
     EXPECT_EQ(parse({ "--demo", "/tmp/d" }).mode, LaunchMode::Demo);
 }
 
@@ -109,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CommandLineBadUsage,
         BadCase { { "--batch", "--open", "a.rst", "stray" }, "unexpected argument stray" },
         BadCase { { "--batch", "--search=yes", "--open", "a.rst" }, "takes no value" },
         BadCase { { "--save", "out.rst" }, "--save needs --batch" },
+        BadCase { { "--batch", "--open", "a.rst", "--match", "Text" }, "--match needs" },
         BadCase { { "--batch", "--demo", "d", "--open", "a.rst" }, "--demo cannot" },
         BadCase { { "--batch", "--primary", "fox", "--criteria", "a.cri" }, "cannot be used with --criteria" },
         BadCase { { "--batch", "--open", "a.rst", "--exclude", "zoo" }, "cannot be used with --criteria" },

@@ -1,8 +1,8 @@
-// The CSV and JSON exports read back by independent readers: every byte a
-// page can put into a description or URL must survive, converted from
-// Windows-1252 to UTF-8, and the files must stay well-formed.
-#include "core/Utf8.h"
+// The CSV and JSON exports read back by independent readers: the UTF-8 text
+// of the lists goes out as it is, a byte that is not UTF-8 becomes U+FFFD,
+// and the files stay well-formed whatever a page put into the lists.
 #include "files/DataExports.h"
+#include "core/Utf8.h"
 #include "support/CsvReader.h"
 
 #include <QJsonArray>
@@ -23,11 +23,21 @@ std::string allBytes()
     return bytes;
 }
 
+// allBytes() as the exports write it: ASCII as it is, and every byte above
+// it, none of which starts a whole UTF-8 sequence here, as U+FFFD.
+std::string allBytesExported()
+{
+    std::string text = allBytes().substr(0, 127);
+    for (int b = 128; b < 256; ++b)
+        text += "\xEF\xBF\xBD";
+    return text;
+}
+
 std::vector<ExportRecord> hostileRecords()
 {
     ExportRecord plain { "http://a.example/", "Verified", true, true, { "Infoseek", "Excite" }, "Solar, wind", "" };
     ExportRecord quoted { "http://b.example/q?\"x\",y", "Error", false, false, {},
-        "He said \"caf\xE9\" \x80 5\r\nnext line", "certificate has expired, \"badly\"" };
+        "He said \"caf\xC3\xA9\" \xE2\x82\xAC 5\r\nnext line", "certificate has expired, \"badly\"" };
     ExportRecord everything { "http://c.example/", "Receiving 12", false, false, { "Snap" }, allBytes(), "" };
     return { plain, quoted, everything };
 }
@@ -54,11 +64,11 @@ TEST(CsvExport, ReadsBackFieldForFieldWithHeaderAndUtf8)
         const auto& row = rows[i + 1];
         ASSERT_EQ(row.size(), 7u) << i;
         EXPECT_EQ(row[6], records[i].reason);
-        EXPECT_EQ(row[0], cp1252ToUtf8(records[i].url));
+        EXPECT_EQ(row[0], records[i].url);
         EXPECT_EQ(row[1], records[i].statusText);
         EXPECT_EQ(row[2], records[i].checked ? "true" : "false");
         EXPECT_EQ(row[3], records[i].approved ? "true" : "false");
-        EXPECT_EQ(row[5], cp1252ToUtf8(records[i].description));
+        EXPECT_EQ(row[5], i == 2 ? allBytesExported() : records[i].description);
     }
     EXPECT_EQ(rows[1][4], "Infoseek;Excite");
     EXPECT_EQ(rows[2][4], "");
@@ -95,11 +105,12 @@ TEST(JsonExport, ParsesBackWithEveryPartInPlace)
     criteria.words.secondary = {};
     criteria.words.exclusion = { "fox\\den", allBytes() };
     criteria.secondaryAll = true;
+    criteria.matchOn = MatchOn::PageText;
     EngineYieldRow infoseek { Engine::Infoseek, "1,234", 3, 60, 41, 30, 7, {}, false, {} };
     EngineYieldRow snap { Engine::Snap, "", 0, 0, 0, 0, 0, {}, false, {} };
     EngineYieldRow odd { Engine::PlanetSearch, "lots", 1, 2, 1, 0, 0, {}, false, {} };
     const auto records = hostileRecords();
-    const std::vector<ApprovedEntry> approved { { "http://a.example/", "Solar, wind \x93quoted\x94" } };
+    const std::vector<ApprovedEntry> approved { { "http://a.example/", "Solar, wind \xE2\x80\x9Cquoted\xE2\x80\x9D" } };
 
     const std::string text = jsonExport(criteria, { infoseek, snap, odd }, records, approved);
     QJsonParseError error {};
@@ -114,7 +125,8 @@ TEST(JsonExport, ParsesBackWithEveryPartInPlace)
     EXPECT_EQ(root["criteria"]["secondary"]["match"].toString(), "all");
     EXPECT_TRUE(root["criteria"]["secondary"]["words"].toArray().isEmpty());
     EXPECT_EQ(root["criteria"]["exclusion"]["words"][0].toString(), "fox\\den");
-    EXPECT_EQ(root["criteria"]["exclusion"]["words"][1].toString().toStdString(), cp1252ToUtf8(allBytes()));
+    EXPECT_EQ(root["criteria"]["exclusion"]["words"][1].toString().toStdString(), allBytesExported());
+    EXPECT_EQ(root["criteria"]["matchOn"].toString(), "text");
 
     const QJsonArray engines = root["engines"].toArray();
     ASSERT_EQ(engines.size(), 3);
@@ -130,12 +142,12 @@ TEST(JsonExport, ParsesBackWithEveryPartInPlace)
     ASSERT_EQ(results.size(), 3);
     for (int i = 0; i < 3; ++i) {
         const auto& r = records[static_cast<size_t>(i)];
-        EXPECT_EQ(results[i]["url"].toString().toStdString(), cp1252ToUtf8(r.url));
+        EXPECT_EQ(results[i]["url"].toString().toStdString(), r.url);
         EXPECT_EQ(results[i]["status"].toString().toStdString(), r.statusText);
         EXPECT_EQ(results[i]["checked"].toBool(), r.checked);
         EXPECT_EQ(results[i]["approved"].toBool(), r.approved);
         EXPECT_EQ(results[i]["engines"].toArray().size(), static_cast<int>(r.engines.size()));
-        EXPECT_EQ(results[i]["description"].toString().toStdString(), cp1252ToUtf8(r.description));
+        EXPECT_EQ(results[i]["description"].toString().toStdString(), i == 2 ? allBytesExported() : r.description);
         EXPECT_EQ(results[i]["reason"].toString().toStdString(), r.reason);
     }
     EXPECT_EQ(root["approved"][0]["description"].toString(), QString::fromUtf8("Solar, wind \u201Cquoted\u201D"));

@@ -1,6 +1,6 @@
 // Opens a written HTML report in a real browser (headless chromium) and reads
 // back the document it built: the links of the approved list and the
-// criteria words must be there as a browser sees them.
+// criteria words, in any script, must be there as a browser sees them.
 #include "core/Lines.h"
 #include "files/Reports.h"
 #include "support/TempFolder.h"
@@ -51,9 +51,13 @@ TEST(HtmlReportInBrowser, ShowsEveryApprovedLinkAndTheCriteria)
         GTEST_SKIP() << "chromium is not installed";
 
     test::TempFolder folder;
-    const Lines approved
-        = { "http://127.0.0.1:9/alpha.html", "http://127.0.0.1:9/beta?x=1&y=2", "http://127.0.0.1:9/gamma/" };
-    const CriteriaSections criteria { { "solar panel" }, { "inverter" }, { "coal" } };
+    const Lines approved = { "http://127.0.0.1:9/alpha.html", "http://127.0.0.1:9/beta?x=1&y=2",
+        "http://127.0.0.1:9/\xCE\xB3"
+        "amma/" };
+    const CriteriaSections criteria { { "solar panel \xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1" },
+        { "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE6\x9D\xB1\xE4\xBA\xAC" },
+        { "\xE2\x80\x9C"
+          "coal\xE2\x80\x9D" } };
     SaveLines(folder.file("report.htm"), htmlReport(criteria, approved));
 
     const QString dom = dumpDom(browser, folder.file("report.htm"), folder.path() + "profile");
@@ -70,7 +74,7 @@ TEST(HtmlReportInBrowser, ShowsEveryApprovedLinkAndTheCriteria)
     }
     QStringList expected;
     for (const auto& url : approved)
-        expected << QString::fromStdString(url);
+        expected << QString::fromUtf8(url);
     EXPECT_EQ(hrefs, expected);
     EXPECT_EQ(texts, expected);
     EXPECT_EQ(dom.count(QRegularExpression(QStringLiteral("<li>"), QRegularExpression::CaseInsensitiveOption)), 3);
@@ -78,10 +82,10 @@ TEST(HtmlReportInBrowser, ShowsEveryApprovedLinkAndTheCriteria)
     EXPECT_TRUE(dom.contains(QStringLiteral("<title>ApprovedUrl</title>"), Qt::CaseInsensitive));
     EXPECT_TRUE(dom.contains(QString::fromUtf8("Orvalen\u00A9 Results")));
     EXPECT_EQ(between(dom, "Primary Search Criteria</h3>", "</ol>").remove(QStringLiteral("<ol>")).trimmed(),
-        QStringLiteral("solar panel"));
+        QString::fromUtf8(criteria.primary[0]));
     EXPECT_EQ(between(dom, "Secondary Search Criteria</h3>", "</ol>").remove(QStringLiteral("<ol>")).trimmed(),
-        QStringLiteral("inverter"));
+        QString::fromUtf8(criteria.secondary[0]));
     EXPECT_EQ(between(dom, "Exclusion Criteria</h3>", "</ol>").remove(QStringLiteral("<ol>")).trimmed(),
-        QStringLiteral("coal"));
+        QString::fromUtf8(criteria.exclusion[0]));
     EXPECT_TRUE(dom.contains(QStringLiteral("Total Urls </b>3")));
 }

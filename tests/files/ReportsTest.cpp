@@ -21,14 +21,16 @@ TEST(HtmlReport, LinesInOrder)
 // report keeps the data unchanged.
 TEST(HtmlReport, TextFromDataCannotBecomeMarkup)
 {
-    const std::string url = "http://a.com/\"><script>alert(1)</script>?a=1&b=\xE9";
+    const std::string url = "http://a.com/\"><script>alert(1)</script>?a=1&b=\xC3\xA9\xE6\x9D\xB1\xF0\x9F\x98\x80\xE9";
     const CriteriaSections criteria { { "<b>bold</b> & \"quoted\"" }, { "</OL><script>" }, { "a&amp;b" } };
     const Lines report = htmlReport(criteria, { url });
     ASSERT_EQ(report.size(), 24u);
     EXPECT_EQ(report[7], "&lt;b&gt;bold&lt;/b&gt; &amp; &quot;quoted&quot;");
     EXPECT_EQ(report[11], "&lt;/OL&gt;&lt;script&gt;");
     EXPECT_EQ(report[15], "a&amp;amp;b");
-    const std::string shown = "http://a.com/&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;?a=1&amp;b=\xE9";
+    // Characters beyond ASCII are numeric references; a stray byte is U+FFFD.
+    const std::string shown
+        = "http://a.com/&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;?a=1&amp;b=&#233;&#26481;&#128512;&#65533;";
     EXPECT_EQ(report[19], "<LI><A HREF=\"" + shown + "\">" + shown + "</A><BR>");
     const Lines fixed = htmlReport({ { "x" }, { "y" }, { "z" } }, { "http://u" });
     for (size_t i : { 0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 12, 13, 14, 16, 17, 18, 20, 21, 22, 23 })

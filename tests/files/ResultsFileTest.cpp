@@ -1,5 +1,8 @@
 #include "files/ResultsFile.h"
 
+#include "core/Lines.h"
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 using namespace orv;
@@ -189,4 +192,31 @@ TEST(ResultsFile, DamagedHugeCountStopsPaddingPastTheEnd)
     EXPECT_EQ(read.stoppedAt, FileSection::Secondary);
     ASSERT_EQ(read.criteria.primary.size(), static_cast<size_t>(1 + kMaxEntriesPastEnd));
     EXPECT_EQ(read.criteria.primary.front(), "a");
+}
+
+// Text of any script goes out as UTF-8 and comes back unchanged; a file of
+// the single-byte era opens with its accents.
+TEST(ResultsFileText, KeepsEveryCharacterAndOpensWindows1252Files)
+{
+    test::TempFolder folder;
+    const std::string path = folder.file("world.rst");
+    const CriteriaSections world { { "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1",
+                                       "\xE2\x80\x9C\xE6\x9D\xB1\xE4\xBA\xAC\xE2\x80\x9D" },
+        { "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82" }, { "don\xE2\x80\x99t" } };
+    const std::vector<MasterRowState> rows = { { "http://a/\xCF\x80,,,,,0,,,,,0", true, "Verified" } };
+    SaveLines(path, writeResultsFile(world, rows, { "http://a/\xCF\x80" }));
+    const FileRead again = readResultsFile(LoadTextLines(path));
+    EXPECT_EQ(again.criteria, world);
+    EXPECT_EQ(again.master, (Lines { "http://a/\xCF\x80,,,,,1,,,,,1" }));
+    EXPECT_EQ(again.approved, (Lines { "http://a/\xCF\x80" }));
+
+
+    SaveFileBytes(path,
+        "Primary\r\n1\r\ncaf\xE9 "
+        "\x93q\x94\r\nSecondary\r\n0\r\nExclusion\r\n0\r\nMasterUrl\r\n0\r\nApprovedUrl\r\n0\r\nEnd Data\r\n");
+    const FileRead old = readResultsFile(LoadTextLines(path));
+    EXPECT_EQ(old.criteria.primary, (Lines { "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D" }));
+    // A byte order mark is not part of the first line.
+    SaveFileBytes(path, "\xEF\xBB\xBFPrimary\r\n1\r\n\xC3\xA9\r\n");
+    EXPECT_EQ(LoadTextLines(path), (Lines { "Primary", "1", "\xC3\xA9" }));
 }

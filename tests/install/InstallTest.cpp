@@ -2,6 +2,7 @@
 // install lays out, checked by the desktop's own validators, and the
 // installed program answering --version.
 #include "core/Lines.h"
+#include "core/Text.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -81,8 +82,8 @@ TEST(Install, LaysOutAValidSystemTree)
         EXPECT_TRUE(QDir(QString::fromStdString(home.file("xdg/Orvalen/") + sub)).exists()) << sub;
     EXPECT_TRUE(FileExists(home.file("xdg/Orvalen/logo.jpg"))) << "the installed artwork is copied";
     // A new user's options are laid out too: the first start reports no
-    // missing options file and asks today's engines, not the ten drawn ones,
-    // whose hosts are gone.
+    // missing options file, asks today's engines, not the ten drawn ones,
+    // whose hosts are gone, and matches on page text.
     EXPECT_EQ(batch.output.find("Cannot open file"), std::string::npos) << batch.output;
     std::string noDrawnEngine;
     for (int i = 0; i < 10; ++i)
@@ -91,6 +92,7 @@ TEST(Install, LaysOutAValidSystemTree)
     const std::string defined = LoadFileBytes(home.file("xdg/Orvalen/defined-engines.txt"));
     EXPECT_NE(defined.find("Bing=true,"), std::string::npos) << defined;
     EXPECT_NE(defined.find("SearXNG=false,"), std::string::npos) << "off until its URL is set";
+    EXPECT_TRUE(EndsWith(LoadFileBytes(home.file("xdg/Orvalen/search.txt")), "\r\ntrue\r\npage text\r\n"));
     EXPECT_FALSE(QDir(QString::fromStdString(prefix.file("bin/data"))).exists());
     const std::string csv = LoadFileBytes(home.file("out.csv"));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv; // the header and the two URLs

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace orv;
 
 namespace
@@ -11,7 +13,7 @@ namespace
 Lines sampleLines()
 {
     return { "true", "false", "true", "false", "true", "false", "true", "false", "true", "false", "true", "10.0.0.1",
-        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8", "true" };
+        "8080", "12", "30", "40", "50", "60", "70", "80", "90", "100", "120", "140", "8", "true", "page source" };
 }
 
 } // namespace
@@ -30,6 +32,7 @@ TEST(OptionsFile, DefaultsWriteTheFormDefaults)
         EXPECT_EQ(lines[i], i == 16 ? "10" : "20") << "line " << i + 1;
     EXPECT_EQ(lines[24], "1"); // one fetch at a time
     EXPECT_EQ(lines[25], "true"); // a new folder keeps its connections
+    EXPECT_EQ(lines[26], "page source");
 }
 
 TEST(OptionsFile, FlagAndMaximumLinesFollowTheirOwnEngineOrders)
@@ -141,6 +144,7 @@ TEST(OptionsFile, TwentyFourLinesReadWithTheDefaultParallelFetches)
     Lines expected = lines;
     expected.push_back("1");
     expected.push_back("false");
+    expected.push_back("page source");
     EXPECT_EQ(OptionsToLines(options), expected);
 }
 
@@ -160,6 +164,24 @@ TEST(OptionsFile, ParallelFetchesStayWithinTheirBounds)
         { "0", 1 }, { "-4", 1 }, { "abc", 1 }, { "", 1 }, { " 8", 8 }, { "16", 16 } };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ParallelFetchesFromText(text), expected) << "'" << text << "'";
+}
+
+// A file written before the choice existed keeps matching on the page source.
+TEST(OptionsFile, MatchLineChoosesPageTextOnlyWhenItSaysSo)
+{
+    const std::pair<std::optional<std::string>, MatchOn> cases[] = { { std::nullopt, MatchOn::PageSource },
+        { "page text", MatchOn::PageText }, { "page source", MatchOn::PageSource },
+        { "Page Text", MatchOn::PageSource }, { "", MatchOn::PageSource } };
+    for (const auto& [line, expected] : cases) {
+        Lines lines = sampleLines();
+        lines.resize(26);
+        if (line)
+            lines.push_back(*line);
+        Options options;
+        OptionsFromLines(lines, options);
+        EXPECT_EQ(options.matchOn, expected) << (line ? *line : "no line 27");
+        EXPECT_EQ(OptionsToLines(options).back(), MatchOnText(expected));
+    }
 }
 
 TEST(OptionsFile, LinesAfterTheTwentySixthAreIgnored)

@@ -12,7 +12,8 @@
 
 using namespace orv;
 
-namespace {
+namespace
+{
 
 const LocaleCollation& root()
 {
@@ -43,6 +44,14 @@ TEST(UrlListOrder, IgnoresLetterCaseAndKeepsTheFirstOffered)
         (Records { "\xC4x",
             "\x8A"
             "a" }));
+}
+
+// Lists hold UTF-8, whose letters of any script have case.
+TEST(UrlListOrder, Utf8LettersOfAnyScriptHaveCase)
+{
+    EXPECT_EQ(
+        inOrder({ "x/\xCE\xA9\xCE\x9C", "x/\xCF\x89\xCE\xBC", "x/\xD0\x96", "x/\xD0\xB6", "x/\xC3\xA9", "x/\xC3\x89" }),
+        (Records { "x/\xC3\xA9", "x/\xCE\xA9\xCE\x9C", "x/\xD0\x96" }));
 }
 
 TEST(UrlListOrder, DigitsAndAccentsMakeDifferentRecords)
@@ -165,7 +174,8 @@ TEST(UrlList, StaysSortedAndDuplicateFreeAcrossManyRecords)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 // Removing from the front empties block after block; positions must stay
 // right throughout, and the emptied list must take records again.
@@ -191,7 +201,8 @@ TEST(UrlList, RemovingEveryRecordKeepsPositionsRight)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 // Removing many positions at once must leave what removing them one by one
 // leaves, across block boundaries and whole emptied blocks, with positions

@@ -387,6 +387,8 @@ private:
             form_.spinParallelFetches->setValue(*options_.parallel);
         if (options_.http11)
             form_.chkHttp11->setChecked(*options_.http11);
+        if (options_.matchOn)
+            form_.cboMatchOn->setCurrentIndex(*options_.matchOn == MatchOn::PageText ? 0 : 1);
         return command([this] { form_.butRetrieveClick(); }) && !interrupted();
     }
 

@@ -9,7 +9,7 @@
 #include "browse/ui/TfrmDescription.h"
 #include "platform/BrowserLauncher.h"
 #include "platform/Dialogs.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/ui/DesktopLook.h"

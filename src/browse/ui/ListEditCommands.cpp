@@ -5,7 +5,7 @@
 
 #include "browse/ListEditing.h"
 #include "platform/Dialogs.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "rcadigi/Rcadigi.h"
 #include "verify/ApprovedList.h"

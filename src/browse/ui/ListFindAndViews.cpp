@@ -6,7 +6,7 @@
 #include "browse/ListEditing.h"
 #include "browse/ui/TFindDialog.h"
 #include "platform/Dialogs.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 
 #include <QAction>

@@ -53,6 +53,7 @@ std::string TForm1::JsonExportText() const
     accepted.primaryAll = radPrimaryAll->isChecked();
     accepted.secondaryAll = radSecondaryAll->isChecked();
     accepted.exclusionAll = radExclusionAll->isChecked();
+    accepted.matchOn = CurrentMatchOn();
     std::vector<orv::ApprovedEntry> approved;
     for (int i = 0; i < approvedUrls.count(); ++i) {
         const auto at = static_cast<size_t>(i);
@@ -63,7 +64,8 @@ std::string TForm1::JsonExportText() const
 
 void TForm1::ExportData(bool json)
 {
-    const auto path = json ? AskForExportFile("JSON Files |*.json", "json") : AskForExportFile("CSV Files |*.csv", "csv");
+    const auto path
+        = json ? AskForExportFile("JSON Files |*.json", "json") : AskForExportFile("CSV Files |*.csv", "csv");
     if (!path)
         return;
     orv::SaveFileBytes(*path, json ? JsonExportText() : CsvExportText());

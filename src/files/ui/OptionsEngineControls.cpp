@@ -7,7 +7,7 @@
 #include "app/controls/EditBox.h"
 #include "app/controls/SpinButton.h"
 #include "files/OptionsEngineRules.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QCheckBox>
 #include <QPushButton>

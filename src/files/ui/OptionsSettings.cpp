@@ -8,9 +8,10 @@
 #include "files/DefinedEngineSettings.h"
 #include "core/Text.h"
 #include "files/OptionsFile.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 
 namespace
@@ -60,7 +61,7 @@ void TForm1::ReadOptions()
     const std::string path = programFolder() + orv::kOptionsFileName;
     orv::Lines lines;
     try {
-        lines = orv::LoadLines(path);
+        lines = orv::LoadTextLines(path);
     } catch (const orv::EInOutError& e) {
         throw orv::WithDetail(orv::EInOutError(orv::CannotOpenFileText(path), 0), "cannot read " + e.detail());
     }
@@ -74,6 +75,7 @@ void TForm1::ReadOptions()
     options.maxSeconds = textOf(edMaxSeconds);
     options.parallelFetches = spinParallelFetches->value();
     options.http11 = chkHttp11->isChecked();
+    options.matchOn = CurrentMatchOn();
     std::exception_ptr shortFile;
     try {
         orv::OptionsFromLines(lines, options);
@@ -94,6 +96,7 @@ void TForm1::ReadOptions()
         engineMaxBox(e)->setText(orv::toQ(options.maxOf(e)));
     spinParallelFetches->setValue(options.parallelFetches);
     chkHttp11->setChecked(options.http11);
+    cboMatchOn->setCurrentIndex(options.matchOn == orv::MatchOn::PageText ? 0 : 1);
     if (shortFile)
         std::rethrow_exception(shortFile);
 }
@@ -117,6 +120,7 @@ void TForm1::SaveOptions()
     options.maxSeconds = textOf(edMaxSeconds);
     options.parallelFetches = spinParallelFetches->value();
     options.http11 = chkHttp11->isChecked();
+    options.matchOn = CurrentMatchOn();
 
     const std::string path = programFolder() + orv::kOptionsFileName;
     // Unchanged settings are not written, so that a read-only program

@@ -2,7 +2,7 @@
 
 #include "core/Errors.h"
 #include "files/Printout.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QFontMetrics>
 #include <QPainter>

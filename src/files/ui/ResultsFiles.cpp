@@ -9,7 +9,7 @@
 #include "files/ResultsFile.h"
 #include "platform/Dialogs.h"
 #include "platform/FileNames.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "verify/Criteria.h"
 
@@ -107,7 +107,7 @@ void TForm1::OpenTemplateFile(const std::string& path)
 {
     // The file is read before anything is cleared, so that a name that cannot
     // be opened leaves the criteria as they were.
-    const orv::FileRead read = orv::readCriteriaTemplate(orv::LoadLines(path));
+    const orv::FileRead read = orv::readCriteriaTemplate(orv::LoadTextLines(path));
     rememberFile(path);
     criteria.primary = read.criteria.primary;
     criteria.secondary = read.criteria.secondary;
@@ -122,7 +122,7 @@ void TForm1::OpenTemplateFile(const std::string& path)
 void TForm1::OpenResultsFile(const std::string& path)
 {
     // Read first: a file that cannot be opened must not cost the lists.
-    const orv::FileRead read = orv::readResultsFile(orv::LoadLines(path));
+    const orv::FileRead read = orv::readResultsFile(orv::LoadTextLines(path));
     // A file that contradicts itself is refused before the lists are touched.
     if (read.refused)
         throw ReadError(path, read);

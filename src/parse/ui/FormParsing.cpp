@@ -5,7 +5,7 @@
 #include "app/controls/EditBox.h"
 #include "parse/Parse.h"
 #include "parse/ui/TfrmStats.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/DesktopLook.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "parse/ui/TfrmStats.h"
 
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QFont>
 #include <QGroupBox>

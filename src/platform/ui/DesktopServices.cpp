@@ -2,7 +2,7 @@
 
 #include "platform/DesktopBrowsers.h"
 #include "platform/FileNames.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

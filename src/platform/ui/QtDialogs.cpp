@@ -1,7 +1,7 @@
 #include "platform/ui/QtDialogs.h"
 
 #include "platform/FileNames.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #include "platform/ui/UrlListModel.h"
 
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QMimeData>
 

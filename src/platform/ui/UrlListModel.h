@@ -1,7 +1,7 @@
 #pragma once
 // The rows behind a URL list view: a caption, a status text and a tick per
 // row, kept in one vector so that a hundred thousand rows cost one reset of
-// the view rather than a signal per row. Texts are bytes, shown as Latin-1.
+// the view rather than a signal per row. Texts are UTF-8.
 #include <QAbstractTableModel>
 #include <QStringList>
 

@@ -9,7 +9,7 @@
 #include "core/Text.h"
 #include "files/DefinedEngineSettings.h"
 #include "files/OptionsFile.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -9,7 +9,7 @@
 #include "core/Text.h"
 #include "net/MessageWindow.h"
 #include "parse/ui/TfrmStats.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "search/DefinedEngineRun.h"
 
 #include <QCheckBox>

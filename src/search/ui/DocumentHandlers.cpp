@@ -6,7 +6,7 @@
 #include "app/HandlerGuard.h"
 #include "app/controls/EditBox.h"
 #include "core/Text.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/SearchDriver.h"
 #include "verify/PageBound.h"

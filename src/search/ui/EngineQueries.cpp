@@ -6,7 +6,7 @@
 #include "app/controls/EditBox.h"
 #include "core/Lines.h"
 #include "core/Text.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "search/EngineCatalogue.h"
 #include "search/SearchDriver.h"
 

@@ -2,7 +2,7 @@
 // rebuilding the results view, and the counters of the "Main" tab.
 #include "app/TForm1.h"
 #include "core/Text.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 

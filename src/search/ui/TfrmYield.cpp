@@ -1,7 +1,7 @@
 #include "search/ui/TfrmYield.h"
 
 #include "core/Text.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/DesktopLook.h"
 
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 #include "app/TForm1.h"
 
 #include "core/Text.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 #include "verify/ApprovedList.h"

@@ -4,8 +4,9 @@
 
 #include "app/controls/PageControl.h"
 #include "platform/Dialogs.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,4 +53,17 @@ orv::ScanModes TForm1::CurrentScanModes() const
     modes.primary = radPrimaryAll->isChecked() ? orv::MatchMode::All : orv::MatchMode::Any;
     modes.secondary = radSecondaryAll->isChecked() ? orv::MatchMode::All : orv::MatchMode::Any;
     return modes;
+}
+
+orv::MatchOn TForm1::CurrentMatchOn() const
+{
+    // Read per page like the radio pairs.
+    return cboMatchOn->currentIndex() == 1 ? orv::MatchOn::PageSource : orv::MatchOn::PageText;
+}
+
+void TForm1::cboMatchOnActivated()
+{
+    // A choice of the user's is kept at once; a batch run that sets the box
+    // for itself does not activate it.
+    SaveOptions();
 }

@@ -8,7 +8,7 @@
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "net/MessageWindow.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 
@@ -85,6 +85,7 @@ public:
             form_.lblCurrentEngine->setText(QStringLiteral("Aborted...."));
         form_.run.currentUrlIndex = end.row;
         form_.run.currentDataFile = end.dataFile;
+        form_.run.currentContentType = end.contentType;
         form_.run.timeoutFlag = end.timedOut;
         form_.run.bodyFailed = end.bodyFailed;
         form_.run.pageJudge = end.judge;
@@ -121,8 +122,8 @@ void TForm1::FetchInParallel(int total, int parallel)
     settings.proxyPort = clientProxyPort;
     settings.http11 = chkHttp11->isChecked();
     // Pages are judged as they arrive, by the criteria accepted at that time.
-    settings.judge = [this](const std::string& contentType) {
-        return orv::MakePageJudge(criteria, orv::MatchOn::PageSource, contentType);
+    settings.judge = [this, matchOn = CurrentMatchOn()](const std::string& contentType) {
+        return orv::MakePageJudge(criteria, matchOn, contentType);
     };
     RetrievalListener listener(*this, total);
     fetchScheduler_ = std::make_unique<orv::FetchScheduler>(settings, listener);

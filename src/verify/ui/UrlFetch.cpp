@@ -6,7 +6,7 @@
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "net/HttpProt.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 #include "verify/PageJudge.h"
@@ -60,15 +60,21 @@ void TForm1::FetchUrl(int row)
     run.bodyFailed = Httpcli1.Failed();
     if (run.bodyFailed)
         run.failReason = Httpcli1.ReasonPhrase();
+    run.currentContentType = Httpcli1.ContentType();
 }
 
 orv::ScanVerdict TForm1::ScanThePage()
 {
     orv::ScanVerdict verdict;
     try {
-        // A page judged as it arrived is not read back.
-        verdict = run.pageJudge ? run.pageJudge->verdict(CurrentScanModes())
-                                : orv::ScanPageFile(run.currentDataFile, criteria, CurrentScanModes());
+        // A page judged as it arrived is not read back; another is decoded by
+        // its own character set and judged on what the user chose to match.
+        if (run.pageJudge) {
+            verdict = run.pageJudge->verdict(CurrentScanModes());
+        } else {
+            const auto judge = orv::MakePageJudge(criteria, CurrentMatchOn(), run.currentContentType);
+            verdict = orv::JudgePageFile(run.currentDataFile, *judge, CurrentScanModes());
+        }
     } catch (const std::exception&) {
         // The page cannot be read back: it is thrown away and the URL is
         // recorded as "File Not Found".

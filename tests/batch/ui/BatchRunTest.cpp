@@ -23,10 +23,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <csignal>
 #include <filesystem>
 #include <map>
 #include <sys/stat.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace orv::test
 {
@@ -171,9 +176,6 @@ TEST_P(BatchRunParallel, SearchAndRetrievalFromATemplateWriteFiveOutputsThatAgre
         EXPECT_GE(sim->maxOpenToOneAddress(), 2) << "pages were fetched in parallel";
     else
         EXPECT_EQ(sim->maxOpenToOneAddress(), 1) << "search.txt says one at a time";
-    const Lines options = LoadLines(folder.file("search.txt"));
-    ASSERT_EQ(options.size(), 26u);
-    EXPECT_EQ(options[24], "1") << "--parallel holds for the run only";
     // Nothing changed the settings, so a read-only program folder would do:
     // search.txt is the very file it was, and --parallel held for the run only.
     EXPECT_EQ(inodeOf(folder.file("search.txt")), optionsInode) << "search.txt was written again";
@@ -521,6 +523,108 @@ TEST_F(BatchRunTest, SignalsLeaveNoJudgedFragmentAndNoFolderOfADeadRun)
     const auto csv = readCsv(readOut("t.csv"));
     ASSERT_EQ(csv.size(), 3u);
     EXPECT_EQ(csv[0].back() + "|" + csv[1].back() + "|" + csv[2].back(), "reason|" + reason + "|");
+}
+
+// Serves fixed pages with their own headers from a thread of its own, so that
+// it answers while the test waits for the program to end.
+class PagePeer
+{
+public:
+    using Page = std::pair<std::string, std::string>; // Content-Type, body
+
+    explicit PagePeer(std::map<std::string, Page> pages)
+        : pages_(std::move(pages))
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listener_, 8) != 0
+            || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            ADD_FAILURE() << "the page peer cannot listen";
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~PagePeer()
+    {
+        ::shutdown(listener_, SHUT_RDWR);
+        thread_.join();
+        ::close(listener_);
+    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+private:
+    void serve()
+    {
+        for (;;) {
+            const int client = ::accept(listener_, nullptr, nullptr);
+            if (client < 0)
+                return;
+            std::string request;
+            char buffer[2048];
+            ssize_t n = 0;
+            while (request.find("\r\n\r\n") == std::string::npos && (n = ::recv(client, buffer, sizeof buffer, 0)) > 0)
+                request.append(buffer, static_cast<size_t>(n));
+            const size_t start = request.find(' ') + 1;
+            const auto it = pages_.find(request.substr(start, request.find(' ', start) - start));
+            const std::string answer = it == pages_.end()
+                ? std::string("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n")
+                : "HTTP/1.0 200 OK\r\nContent-Type: " + it->second.first + "\r\nContent-Length: "
+                    + std::to_string(it->second.second.size()) + "\r\n\r\n" + it->second.second;
+            (void)!::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+            ::close(client);
+        }
+    }
+
+    std::map<std::string, Page> pages_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+// Criteria in Greek, Cyrillic and CJK from a template given on the command
+// line, against pages in KOI8-R (header), Shift_JIS (meta) and undeclared
+// Windows-1252: page text finds them by case folding in every set and not in
+// a script; page source finds only exact bytes, markup included.
+TEST_F(BatchRunTest, MatchChoosesPageTextOrSourceOverPagesInTheirOwnSets)
+{
+    const PagePeer peer({
+        { "/koi8",
+            { "text/html; charset=KOI8-R",
+                "<title>\xF0\xD2\xC9\xD7\xC5\xD4</title><p>\xF0\xD2\xC9\xD7\xC5\xD4!</p>" } },
+        { "/sjis", { "text/html", "<meta charset=\"Shift_JIS\"><title>T</title><p>\x93\x8C\x8B\x9E</p>" } },
+        { "/cp1252", { "text/html", "<title>caf\xE9 \x93q\x94</title><p>CAF\xC9</p>" } },
+        { "/script",
+            { "text/html; charset=utf-8", "<script>var s='\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1';</script>" } },
+    });
+    const Lines primary = { "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "\xE6\x9D\xB1\xE4\xBA\xAC",
+        "caf\xC3\xA9", "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1" };
+    SaveLines(folder.file("world.cri"), writeCriteriaTemplate({ primary, {}, { "\xE2\x80\x9Cnever\xE2\x80\x9D" } }));
+    std::string urls;
+    for (const char* path : { "/koi8", "/sjis", "/cp1252", "/script" })
+        urls += peer.url(path) + "\n";
+    folder.write("urls.txt", urls);
+
+    const auto approvedOf = [&](const char* match) {
+        const Finished run
+            = runOrvalen(batch({ "--criteria", QString::fromStdString(folder.file("world.cri")), "--urls",
+                QString::fromStdString(folder.file("urls.txt")), "--retrieve", "--match", match, "--json", "-" }));
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+        EXPECT_EQ(json["criteria"]["matchOn"].toString(), QString::fromLatin1(match));
+        EXPECT_EQ(json["criteria"]["primary"]["words"][0].toString().toStdString(), primary[0]);
+        std::map<std::string, std::string> approved;
+        for (const QJsonValue a : json["approved"].toArray())
+            approved[a["url"].toString().toStdString()] = a["description"].toString().toStdString();
+        return approved;
+    };
+    EXPECT_EQ(approvedOf("text"),
+        (std::map<std::string, std::string> { { peer.url("/cp1252"), "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D" },
+            { peer.url("/koi8"), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82" }, { peer.url("/sjis"), "T" } }));
+    EXPECT_EQ(approvedOf("source"),
+        (std::map<std::string, std::string> { { peer.url("/cp1252"), "caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D" },
+            { peer.url("/script"), "No Description" }, { peer.url("/sjis"), "T" } }));
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "core/Lines.h"
 #include "core/Text.h"
 #include "files/ResultsFile.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 #include "search/ui/TfrmYield.h"

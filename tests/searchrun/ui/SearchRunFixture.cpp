@@ -4,7 +4,7 @@
 #include "app/controls/NumberBox.h"
 #include "core/Text.h"
 #include "parse/ui/TfrmStats.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 
 #include <QCheckBox>
 #include <QLabel>

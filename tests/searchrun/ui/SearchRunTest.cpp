@@ -4,7 +4,7 @@
 
 #include "app/controls/EditBox.h"
 #include "core/Lines.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/Animate.h"
 #include "platform/ui/UrlListView.h"
 #include "rcadigi/Rcadigi.h"

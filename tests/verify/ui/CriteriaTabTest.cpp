@@ -2,7 +2,7 @@
 // "Your Results".
 #include "app/TForm1.h"
 #include "app/controls/PageControl.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
@@ -68,6 +68,26 @@ TEST_F(CriteriaTabTest, AcceptBuildsTheListsAndShowsTheMainTab)
     EXPECT_FALSE(form->butAccept->isEnabled());
     EXPECT_EQ(form->Page1->currentWidget(), form->TabSheet1);
     EXPECT_EQ(form->Page1->height(), 100);
+}
+
+// Whatever script is typed reaches the lists and the query text as UTF-8,
+// nothing replaced by "?".
+TEST_F(CriteriaTabTest, CriteriaInAnyScriptAreAcceptedAsTyped)
+{
+    const std::string greek = "\xCF\x89\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1";
+    const std::string cyrillic = "\xD0\x9F\xD1\x80\xD0\xB8";
+    const std::string cjk = "\xE6\x9D\xB1\xE4\xBA\xAC";
+    const std::string curly = "\xE2\x80\x9C"
+                              "don\xE2\x80\x99t\xE2\x80\x9D";
+    form->memPrimarySearchCriteria->setPlainText(toQ(greek + "\n" + cjk));
+    form->memSecondarySearchCriteria->setPlainText(toQ(curly));
+    form->memExclusionCriteria->setPlainText(toQ(cyrillic));
+    form->butAcceptClick();
+    EXPECT_EQ(form->criteria.primary, (Lines { greek, cjk }));
+    EXPECT_EQ(form->criteria.secondary, (Lines { curly }));
+    EXPECT_EQ(form->criteria.exclusion, (Lines { cyrillic }));
+    EXPECT_EQ(form->criteria.queryText, greek + "+" + cjk);
+    EXPECT_EQ(fromQ(form->memSecondarySearchCriteria->toPlainText()), curly);
 }
 
 TEST_F(CriteriaTabTest, PrimaryBoxWithOnlyALineBreakIsAccepted)

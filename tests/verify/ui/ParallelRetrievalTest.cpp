@@ -4,7 +4,7 @@
 
 #include "app/controls/EditBox.h"
 #include "app/controls/NumberBox.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 

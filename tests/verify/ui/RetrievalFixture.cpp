@@ -1,7 +1,7 @@
 #include "RetrievalFixture.h"
 
 #include "app/controls/EditBox.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListView.h"
 #include "search/UrlRecord.h"
 

@@ -5,7 +5,7 @@
 #include "app/controls/NumberBox.h"
 #include "browse/ui/TfrmDescription.h"
 #include "net/HttpProt.h"
-#include "platform/Latin1.h"
+#include "platform/WidgetText.h"
 #include "platform/ui/UrlListModel.h"
 #include "platform/ui/UrlListView.h"
 #include "verify/PageBound.h"
