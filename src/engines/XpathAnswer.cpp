@@ -50,8 +50,8 @@ void readParallel(const AnswerContext& in, XpathPage& page, EngineAnswer& answer
         = def.contentXpath.empty() ? std::vector<xmlNode*>() : page.nodes(def.contentXpath);
     const size_t n = std::min(urls.size(), titles.size());
     for (size_t i = 0; i < n; ++i) {
-        std::string content = i < contents.size() ? CollapseBlanks(XpathPage::nodeText(contents[i])) : std::string();
-        addLink(in, answer, XpathPage::nodeText(urls[i]), CollapseBlanks(XpathPage::nodeText(titles[i])),
+        std::string content = i < contents.size() ? NormalizedSpace(XpathPage::nodeText(contents[i])) : std::string();
+        addLink(in, answer, XpathPage::nodeText(urls[i]), NormalizedSpace(XpathPage::nodeText(titles[i])),
             std::move(content));
     }
 }

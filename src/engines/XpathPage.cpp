@@ -105,7 +105,7 @@ std::string describeXpathError(const xmlError* e)
             break;
         }
     }
-    what = CollapseBlanks(what);
+    what = NormalizedSpace(what);
     if (e->str1 && e->int1 >= 0)
         what += " at character " + std::to_string(e->int1 + 1);
     return what;
@@ -135,7 +135,7 @@ std::string trimBlanks(std::string_view s)
 
 } // namespace
 
-std::string CollapseBlanks(std::string_view text)
+std::string NormalizedSpace(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -181,11 +181,11 @@ std::string XpathCompileError(const std::string& expression)
 std::string HtmlFragmentText(std::string_view html)
 {
     if (html.find_first_of("<&") == std::string_view::npos)
-        return CollapseBlanks(html);
+        return NormalizedSpace(html);
     XpathPage page(html, false, {});
     if (!page.parsed())
-        return CollapseBlanks(html);
-    return CollapseBlanks(page.text("string(/)").value_or(std::string()));
+        return NormalizedSpace(html);
+    return NormalizedSpace(page.text("string(/)").value_or(std::string()));
 }
 
 XpathPage::XpathPage(std::string_view body, bool xml, const Namespaces& namespaces)
@@ -273,7 +273,7 @@ std::string XpathPage::nodeText(xmlNode* node)
     XmlCharPtr content(xmlNodeGetContent(node));
     std::string raw = fromXml(content.get());
     if (node->type == XML_ELEMENT_NODE || node->type == XML_DOCUMENT_NODE || node->type == XML_HTML_DOCUMENT_NODE)
-        return CollapseBlanks(raw);
+        return NormalizedSpace(raw);
     return raw;
 }
 

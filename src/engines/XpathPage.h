@@ -23,7 +23,7 @@ inline constexpr size_t kMaxAnswerBytes = 8u * 1024u * 1024u;
 std::string XpathCompileError(const std::string& expression);
 
 // Blanks (ASCII white space and no-break spaces) collapsed to one, ends trimmed.
-std::string CollapseBlanks(std::string_view text);
+std::string NormalizedSpace(std::string_view text);
 
 // The text of an HTML fragment ("a <b>bold</b> &amp; c"), blanks collapsed.
 std::string HtmlFragmentText(std::string_view html);

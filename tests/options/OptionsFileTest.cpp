@@ -21,7 +21,7 @@ Lines sampleLines()
 TEST(OptionsFile, DefaultsWriteTheFormDefaults)
 {
     const Lines lines = OptionsToLines(Options {});
-    ASSERT_EQ(lines.size(), 26u);
+    ASSERT_EQ(lines.size(), 27u);
     for (int i = 0; i < 11; ++i)
         EXPECT_EQ(lines[i], "false") << "line " << i + 1;
     EXPECT_EQ(lines[11], "255.255.255.255");

@@ -430,6 +430,8 @@ TEST_F(BatchRunTest, CommandLineCriteriaAskTodaysEnginesAndTellWhatBlockedThem)
     const Finished unknown = runOrvalen(batch({ "--primary", "fox", "--engines", "altavista,nosuch", "--search" }));
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("'nosuch'"), std::string::npos) << unknown.err;
+}
+
 // Each fault of a file is told with the file, the line and the reason.
 TEST_F(BatchRunTest, DamagedFilesAreToldByFileLineAndReason)
 {

@@ -106,7 +106,7 @@ TEST_F(OptionsWindow, ShortFileKeepsWhatWasReadAndTheDefaultsBeyond)
     EXPECT_EQ(f.edAltaMax->text(), "150");
     EXPECT_EQ(f.edExciteMax->text(), "20");
     const orv::Lines saved = savedOptions();
-    ASSERT_EQ(saved.size(), 26u);
+    ASSERT_EQ(saved.size(), 27u);
     EXPECT_EQ(saved[14], "150");
     EXPECT_EQ(saved[16], "10");
 }
