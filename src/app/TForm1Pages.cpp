@@ -163,13 +163,10 @@ void TForm1::createEnginesPage()
     spinParallelFetches->setFixedWidth(52);
     parallelCaption->setBuddy(spinParallelFetches);
     grid->addWidget(parallelCaption, 2, 8, Qt::AlignBottom);
-    auto* parallel = new QHBoxLayout;
-    parallel->addWidget(spinParallelFetches);
+    grid->addWidget(spinParallelFetches, 3, 8, Qt::AlignLeft | Qt::AlignTop);
+    // Beneath the help line, where its caption has the page's whole width.
     chkHttp11 = named(new QCheckBox(QStringLiteral("HTTP/1.1 connections"), TabSheet2), "chkHttp11");
     chkHttp11->setChecked(orv::Options {}.http11);
-    parallel->addWidget(chkHttp11);
-    parallel->addStretch(1);
-    grid->addLayout(parallel, 3, 8, Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     butOptionsOK = named(new QPushButton(QStringLiteral("&Ok"), TabSheet2), "butOptionsOK");
@@ -187,6 +184,7 @@ void TForm1::createEnginesPage()
     help->setObjectName(QStringLiteral("lblEnginesHelp"));
     help->setWordWrap(true);
     grid->addWidget(help, 5, 0, 1, 10);
+    grid->addWidget(chkHttp11, 6, 0, 1, 10, Qt::AlignLeft);
     grid->setColumnStretch(8, 1);
     CreateDefinedEngineList();
 }

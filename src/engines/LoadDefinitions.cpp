@@ -162,20 +162,16 @@ DefinedEngines LoadEngineDefinitionFile(const std::string& file)
 
 std::string ShippedEnginesFolder(const std::string& programFolder)
 {
-    // An installed copy's program folder is the user's data folder, so the
-    // program's own folder is asked too.
+    // The build lays the shipped files out in the program folder; an
+    // installed copy's program folder is the user's data folder, so its
+    // shipped files are found beside the program's share folder.
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     const std::string programDir = ec ? programFolder : self.parent_path().string() + "/";
-    const std::string candidates[] = {
-        programFolder + "engines-shipped/",
-        programDir + "engines-shipped/",
-        (fs::path(programDir) / "../share/orvalen/engines/").lexically_normal().string(),
-    };
-    for (const std::string& c : candidates)
-        if (fs::is_directory(c, ec))
-            return c;
-    return candidates[2];
+    const std::string laidOut = programFolder + "engines-shipped/";
+    if (fs::is_directory(laidOut, ec))
+        return laidOut;
+    return (fs::path(programDir) / "../share/orvalen/engines/").lexically_normal().string();
 }
 
 } // namespace orv

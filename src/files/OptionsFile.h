@@ -23,6 +23,8 @@ namespace orv
 {
 
 inline constexpr int kOptionsLineCount = 27;
+// Lines a file must hold; the later ones came with later versions.
+inline constexpr int kOptionsRequiredLineCount = 24;
 
 // Pages a retrieval run keeps in flight: 1 is one after another.
 inline constexpr int kParallelFetchesMin = 1;

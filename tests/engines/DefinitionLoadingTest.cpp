@@ -98,10 +98,12 @@ TEST(UserDefinitions, ReplaceTheShippedOneOfTheSameNameInItsPlace)
     EXPECT_EQ(d.engines[static_cast<size_t>(bing - n.begin())].line, 1);
 }
 
-TEST(ShippedFolder, IsTheProgramFolderCopyFirstThenTheOneBesideTheProgram)
+// A program folder of its own (a test's) never picks up the build's files.
+TEST(ShippedFolder, IsTheProgramFolderCopyElseTheInstalledOne)
 {
     TempFolder programFolder;
-    EXPECT_EQ(ShippedEnginesFolder(programFolder.path()), std::string(ORVALEN_BIN_DIR) + "/engines-shipped/");
+    EXPECT_EQ(ShippedEnginesFolder(programFolder.path()),
+        (std::filesystem::path(ORVALEN_BIN_DIR) / "../share/orvalen/engines/").lexically_normal().string());
     std::filesystem::create_directory(programFolder.file("engines-shipped"));
     EXPECT_EQ(ShippedEnginesFolder(programFolder.path()), programFolder.file("engines-shipped/"));
 }

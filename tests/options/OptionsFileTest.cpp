@@ -152,7 +152,7 @@ TEST(OptionsFile, TwentyFourLinesReadWithTheDefaultParallelFetches)
 TEST(OptionsFile, TwentyFiveLinesReadWithHttp11Off)
 {
     Lines lines = sampleLines();
-    lines.pop_back();
+    lines.resize(25);
     Options options;
     OptionsFromLines(lines, options);
     EXPECT_FALSE(options.http11);

@@ -83,7 +83,7 @@ void TForm1::ReadOptions()
         shortFile = std::make_exception_ptr(orv::WithDetail(orv::EListError(e.what()),
             path + ": line " + orv::IntToStr(static_cast<long long>(lines.size()) + 1) + " is missing; the file has "
                 + orv::IntToStr(static_cast<long long>(lines.size())) + " of its "
-                + orv::IntToStr(orv::kOptionsLineCount - 1) + " lines"));
+                + orv::IntToStr(orv::kOptionsRequiredLineCount) + " lines"));
     }
 
     for (orv::Engine e : orv::kOptionsFlagOrder)
@@ -125,15 +125,17 @@ void TForm1::SaveOptions()
     const std::string path = programFolder() + orv::kOptionsFileName;
     // Unchanged settings are not written, so that a read-only program
     // folder or a full disk costs nothing until something changes.
+    bool unchanged = false;
     try {
-        if (orv::OptionsFileHolds(orv::LoadLines(path), options))
-            return;
+        unchanged = orv::OptionsFileHolds(orv::LoadLines(path), options);
     } catch (const orv::EInOutError&) {
     }
-    try {
-        orv::SaveLines(path, orv::OptionsToLines(options));
-    } catch (const orv::EInOutError& e) {
-        throw orv::WithDetail(orv::EInOutError(orv::CannotCreateFileText(path), 0), "cannot write " + e.detail());
+    if (!unchanged) {
+        try {
+            orv::SaveLines(path, orv::OptionsToLines(options));
+        } catch (const orv::EInOutError& e) {
+            throw orv::WithDetail(orv::EInOutError(orv::CannotCreateFileText(path), 0), "cannot write " + e.detail());
+        }
     }
     SaveDefinedEngineSettings();
 }

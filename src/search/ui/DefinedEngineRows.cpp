@@ -121,8 +121,15 @@ void TForm1::SaveDefinedEngineSettings()
     for (const auto& [key, setting] : stored)
         if (!catalogue.find(setting.name))
             settings.push_back(setting);
+    const Lines lines = DefinedSettingsToLines(settings);
+    // Unchanged settings are not written again, as search.txt is not.
     try {
-        SaveLines(path, DefinedSettingsToLines(settings));
+        if (FileExists(path) && LoadLines(path) == lines)
+            return;
+    } catch (const EInOutError&) {
+    }
+    try {
+        SaveLines(path, lines);
     } catch (const EInOutError&) {
         throw EInOutError(CannotCreateFileText(path), 0);
     }
