@@ -163,8 +163,10 @@ void checkEngineRules(const orv::Options& options)
 void checkOptionsFile(const orv::Lines& lines)
 {
     // The last line (parallel fetches) is optional and saved as the number it was read as.
-    const size_t kLinesRequired = static_cast<size_t>(orv::kOptionsLineCount) - 1;
+    const size_t kLinesRequired = static_cast<size_t>(orv::kOptionsRequiredLineCount);
     const size_t kParallelLine = kLinesRequired;
+    const size_t kHttp11Line = kParallelLine + 1;
+    const size_t kMatchLine = kHttp11Line + 1;
     orv::Options options;
     bool complete = true;
     try {
@@ -184,6 +186,10 @@ void checkOptionsFile(const orv::Lines& lines)
             require(saved[i] == (lines[i] == "true" ? "true" : "false"));
         else if (i == kParallelLine)
             require(saved[i] == orv::IntToStr(orv::ParallelFetchesFromText(lines[i])));
+        else if (i == kHttp11Line)
+            require(saved[i] == (lines[i] == "true" ? "true" : "false"));
+        else if (i == kMatchLine)
+            require(saved[i] == orv::MatchOnText(orv::MatchOnFromText(lines[i])));
         else
             require(saved[i] == lines[i]);
     }
