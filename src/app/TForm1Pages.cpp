@@ -162,6 +162,8 @@ void TForm1::createEnginesPage()
     spinParallelFetches->setValue(orv::kParallelFetchesDefault);
     spinParallelFetches->setFixedWidth(52);
     parallelCaption->setBuddy(spinParallelFetches);
+    // However narrow the page, the caption keeps the width its text needs.
+    parallelCaption->setMinimumWidth(parallelCaption->sizeHint().width());
     grid->addWidget(parallelCaption, 2, 8, Qt::AlignBottom);
     grid->addWidget(spinParallelFetches, 3, 8, Qt::AlignLeft | Qt::AlignTop);
     // Beneath the help line, where its caption has the page's whole width.

@@ -33,10 +33,10 @@ TEST(UrlListView, RowsKeepCaptionStatusAndTick)
     auto view = resultsView(4);
     EXPECT_EQ(view->count(), 4);
     EXPECT_EQ(view->checkedCount(), 2);
-    view->setCaption(2, "caf\xE9");
+    view->setCaption(2, "caf\xC3\xA9");
     view->setStatus(2, "Verified");
     view->setChecked(2, true);
-    EXPECT_EQ(view->caption(2), "caf\xE9");
+    EXPECT_EQ(view->caption(2), "caf\xC3\xA9");
     EXPECT_EQ(view->model()->index(2, 0).data().toString(), QString::fromUtf8("café"));
     EXPECT_EQ(view->model()->index(2, 1).data().toString(), "Verified");
     EXPECT_EQ(view->checkedCount(), 3);
